@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "ModelWords.h"
 #include "ParamDescriptor.h"
 #include "TProtocol.h"
 
@@ -97,6 +98,7 @@ class TCore {
   int16_t WriteAddressOffset = 0;
   int16_t ReadAddressOffset = 0;
   uint8_t ShowAll = 0;
+  TModelWords Model{*this};  // the controller variant
 
  private:
   // The catalogue records, cells, tags and tree records of this image,
