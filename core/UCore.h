@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ModelWords.h"
 #include "ParamDescriptor.h"
@@ -48,10 +49,14 @@ class TCore {
   TreeNodeEntry* TreeNode(int kind) { return &TreeNodes[kind]; }
 
   // ---- group tree and display rules (UCore_display.cpp) ----
+  int GetDisplayRule(ParamDescriptor* record, int pattern, int segment);  // TEMP-FORWARD
 
   // ---- defaults and input ranges (UCore_defaults.cpp) ----
+  void ApplyInput1Range(bool flag);  // TEMP-FORWARD
+  void ApplyInput2Range(bool flag);  // TEMP-FORWARD
 
   // ---- model code (UCore_model.cpp) ----
+  void BuildModelCode();  // TEMP-FORWARD
 
   // ---- segment and pattern clipboard (UCore_clipboard.cpp) ----
 
@@ -60,10 +65,37 @@ class TCore {
   // ---- CSV and HTML listings (UCore_listing.cpp) ----
 
   // ---- text and value formats (UCore_format.cpp) ----
+  // The one road between a word and its text. For setup parameters sub is the
+  // sub-index and pattern is ignored; for program items (group 1) sub is the
+  // segment and pattern the pattern. Both texts are emptied first; false when
+  // no record or no program cell exists for the arguments.
+  bool GetParamText(int group, int item, int sub, int pattern, std::string& valueText, std::string& nameText);
+  // Parse, -32768..32767 test, range check, store, dependent updates. False,
+  // with nothing changed, when the cell does not exist or the text is refused.
+  bool SetParamText(int group, int item, int sub, int pattern, std::string_view text);
+  // The text of the record's working value; false (text untouched) when the
+  // governing decimal-point setting is invalid.
+  bool FormatValue(const ParamDescriptor* descriptor, std::string& valueText);
+  // Parses, checks and stores into the record's working value, then runs
+  // AfterSet. A refused text changes nothing.
+  bool ParseValue(ParamDescriptor* descriptor, std::string_view text, int pattern, int segment);
+  // Number of decimals 0..3, or -1 when the governing setting is out of range.
+  int GetDecimalPoint(int source);     // 0 input 1, 1 input 2, 2 the SP2 side
+  int GetDecimalPointPid(int type);    // an auxiliary output type (C46, C49)
+  int GetDecimalPointItem(int type);   // an event type (ET1..ET3, ET.T1..ET.T5)
 
   // ---- range checks (UCore_range.cpp) ----
+  // Whether a parsed value may be stored into the record (pattern and segment
+  // address the program cell). Reads, changes nothing.
+  bool CheckRange(const ParamDescriptor* descriptor, int16_t value, int pattern, int segment);
 
   // ---- dependent updates and configuration-dependent names (UCore_update.cpp) ----
+  // Keeps the image consistent after the record's working value was accepted
+  // (for a program item, before the cell holds the new value).
+  void AfterSet(const ParamDescriptor* descriptor, int pattern, int segment);
+  // True with the model- or revision-dependent name of the record in the
+  // image's language; false (name untouched) when the catalogue name applies.
+  bool GetSpecialName(const ParamDescriptor* descriptor, std::string& nameText);
 
   // ---- value chooser lists (UCore_choice.cpp) ----
 
