@@ -27,8 +27,6 @@ class TModelWords {
   uint16_t Option2Word = 0;
   uint16_t BasicWord = 0;
 
-  void ApplyOutputSelection();  // TEMP-FORWARD
-  void UpdateModelFlags();  // TEMP-FORWARD
   bool IsTwoLoop() const { return (HardwareType2 & 7) != 0; }
 
  private:

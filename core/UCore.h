@@ -56,7 +56,6 @@ class TCore {
   void ApplyInput2Range(bool flag);  // TEMP-FORWARD
 
   // ---- model code (UCore_model.cpp) ----
-  void BuildModelCode();  // TEMP-FORWARD
 
   // ---- segment and pattern clipboard (UCore_clipboard.cpp) ----
 
