@@ -49,11 +49,8 @@ class TCore {
   TreeNodeEntry* TreeNode(int kind) { return &TreeNodes[kind]; }
 
   // ---- group tree and display rules (UCore_display.cpp) ----
-  int GetDisplayRule(ParamDescriptor* record, int pattern, int segment);  // TEMP-FORWARD
 
   // ---- defaults and input ranges (UCore_defaults.cpp) ----
-  void ApplyInput1Range(bool flag);  // TEMP-FORWARD
-  void ApplyInput2Range(bool flag);  // TEMP-FORWARD
 
   // ---- model code (UCore_model.cpp) ----
   // ModelCode from HardwareType1/HardwareType2, and the sizes of the groups
