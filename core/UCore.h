@@ -79,6 +79,9 @@ class TCore {
   void ApplyInput2Range(bool tableLimitsOnly);
 
   // ---- model code (UCore_model.cpp) ----
+  // ModelCode from HardwareType1/HardwareType2, and the sizes of the groups
+  // that depend on the variant and DataRevision (nodes 5, 9 and 10).
+  void BuildModelCode();
 
   // ---- segment and pattern clipboard (UCore_clipboard.cpp) ----
 
