@@ -420,6 +420,17 @@ TEST_F(DisplayRuleTest, ProgramItemRules) {
   }
 }
 
+TEST_F(DisplayRuleTest, EmptySp1OfSegmentOneIsBlankButEditable) {
+  Prepare(kRelay, 1, {});
+  EXPECT_EQ(ProgramRule(1, kEmpty, 1, 1), kBlank);
+  EXPECT_EQ(core->GetSegmentCellState(1, 1, 1, 1), kEditable);
+  // The next segment may be entered only once segment 1 is in use.
+  EXPECT_EQ(core->GetSegmentCellState(1, 1, 1, 2), kByText);
+  SetCell(1, 1, 1, 100);
+  EXPECT_EQ(ProgramRule(1, 100, 1, 1), kShown);
+  EXPECT_EQ(core->GetSegmentCellState(1, 1, 1, 2), kEditable);
+}
+
 TEST_F(DisplayRuleTest, PatternItemsShowUnderSegmentOneOfAUsedPattern) {
   Prepare(kRelay, 1, {});
   for (int item : {24, 25, 26}) {
