@@ -49,8 +49,35 @@ class TCore {
   TreeNodeEntry* TreeNode(int kind) { return &TreeNodes[kind]; }
 
   // ---- group tree and display rules (UCore_display.cpp) ----
+  // Visibility of tree node 0..10: 0 available, 1 unavailable (menu entry
+  // disabled), 2 absent (menu entry hidden). Copies the node's kind, tree
+  // level, accelerator, name (in Language), row and column counts into the
+  // outputs that are not null. A node outside 0..10 gives 0 and fills nothing.
+  int GetTreeNode(int node, int* kind, uint32_t* treeLevel, const char** accelerator, const char** name,
+                  uint32_t* rowCount, uint32_t* columnCount);
+  // How a parameter or program cell is shown: 0 as it is, 1 name and value
+  // "----", 2 value "----", 3 name emptied. Pattern and segment matter only for
+  // program items. No record gives 0.
+  int GetDisplayRule(const ParamDescriptor* record, int pattern, int segment);
+  // Whether a grid cell may be edited: 1 fixed, 2 editable, 0 editable unless
+  // its shown value is "----". For setup banks the segment is the sub.
+  int GetSegmentCellState(int bank, int pattern, int item, int segment);
+  // Number of grid rows of a node, title row included (0 for no such node).
+  int GetNodeRowCount(int node);
 
   // ---- defaults and input ranges (UCore_defaults.cpp) ----
+  // Resets every program cell and setup parameter of the listed transfer
+  // groups and every pattern tag to its default for the current model words.
+  // resetInputs false keeps the input types, temperature units and zener
+  // adjustments (and re-applies the ranges of the kept input types); true
+  // resets those too.
+  void SetDefaults(GroupList groups, bool resetInputs);
+  // Range limits and decimal point of input 1 (C04..C06) from the range type
+  // C03 and unit C02. tableLimitsOnly false: also the linear inputs and the
+  // SP1 limits C09/C10; true: only the table limits of non-linear inputs.
+  void ApplyInput1Range(bool tableLimitsOnly);
+  // The same for input 2 (C22..C26) with the SP2 limits C32/C33.
+  void ApplyInput2Range(bool tableLimitsOnly);
 
   // ---- model code (UCore_model.cpp) ----
   // ModelCode from HardwareType1/HardwareType2, and the sizes of the groups
