@@ -22,6 +22,7 @@
 #include "MainFormTexts.h"
 #include "Settings.h"
 #include "TestSupport.h"
+#include "UserLocale.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ std::string Text(QAction* action) { return action->text().toStdString(); }
 
 TEST(MainFormLanguage, LocaleAndSwitchesDecideTextsAndSizes) {
   struct Case {
-    uint16_t langId;
+    const char* locale;  // LC_ALL
     std::vector<std::string> words;
     int language;
     const char* file1;
@@ -44,19 +45,26 @@ TEST(MainFormLanguage, LocaleAndSwitchesDecideTextsAndSizes) {
     int treeWidth;
     int titleColumn;
   } cases[] = {
-      {0x411, {}, 0, "ﾌｧｲﾙ(&F)", "名前を付けて保存(&A)...", "読出し(MXQ40→KVL)(&R)...", "環境設定(&E)...",
+      {"ja_JP.UTF-8", {}, 0, "ﾌｧｲﾙ(&F)", "名前を付けて保存(&A)...", "読出し(MXQ40→KVL)(&R)...", "環境設定(&E)...",
        "計器ﾃﾞｰﾀRev設定", "読出し(MXQ40→KVL)", "無題", 150, 270},
-      {0x411, {"/e"}, 1, "&File", "Save &As...", "&Read(MXQ40->KVL)...", "&Enviroment Setup...", "計器ﾃﾞｰﾀRev設定",
+      {"ja_JP.UTF-8", {"/e"}, 1, "&File", "Save &As...", "&Read(MXQ40->KVL)...", "&Enviroment Setup...", "計器ﾃﾞｰﾀRev設定",
        "Read(MXQ40->KVL)", "Untitled", 165, 400},
-      {0x409, {}, 1, "&File", "Save &As...", "&Read(MXQ40->KVL)...", "&Enviroment Setup...", "計器ﾃﾞｰﾀRev設定",
+      {"en_US.UTF-8", {}, 1, "&File", "Save &As...", "&Read(MXQ40->KVL)...", "&Enviroment Setup...", "計器ﾃﾞｰﾀRev設定",
        "Read(MXQ40->KVL)", "Untitled", 165, 400},
-      {0x409, {"/9"}, 1, "&File", "Save &As...", "&Read(MXQ40->KVL)...", "&Enviroment Setup...", "計器ﾃﾞｰﾀRev設定",
+      {"C", {"/9"}, 1, "&File", "Save &As...", "&Read(MXQ40->KVL)...", "&Enviroment Setup...", "計器ﾃﾞｰﾀRev設定",
        "Read(MXQ40->KVL)", "Untitled", 165, 400},
+      {"ja", {"/E", "/8"}, 1, "&File", "Save &As...", "&Read(MXQ40->KVL)...", "&Enviroment Setup...", "計器ﾃﾞｰﾀRev設定",
+       "Read(MXQ40->KVL)", "Untitled", 165, 400},
+      {"ja_JP.eucJP", {"/8", "/F"}, 0, "ﾌｧｲﾙ(&F)", "名前を付けて保存(&A)...", "読出し(MXQ40→KVL)(&R)...", "環境設定(&E)...",
+       "計器ﾃﾞｰﾀRev設定", "読出し(MXQ40→KVL)", "無題", 150, 270},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << c.langId << " " << c.words.size());
+    SCOPED_TRACE(testing::Message() << c.locale << " " << c.words.size());
+    setenv("LC_ALL", c.locale, 1);
+    const uint16_t langId = kvl::UserDefaultLangId();
+    unsetenv("LC_ALL");
     MainFormHarness h;
-    h.Start(c.words, c.langId);
+    h.Start(c.words, langId);
     TMainForm& f = *h.Form;
     f.show();
     QApplication::processEvents();
@@ -123,6 +131,34 @@ TEST(MainFormMenus, EveryItemWithItsTextShortcutAndInitialState) {
     EXPECT_STREQ(spec->Shortcut, s.shortcut);
     EXPECT_EQ(spec->Enabled, s.enabled);
     EXPECT_EQ(spec->Visible, s.visible);
+  }
+  // The file dialogs' texts.
+  const struct {
+    int language;
+    const char* dataFilter;
+    const char* csvTitle;
+    const char* csvFilter;
+    const char* htmlTitle;
+    const char* htmlFilter;
+  } dialogs[] = {
+      {0, "KVL-Q70ファイル(*.Q70)|Q70", "CSV出力", "CSV ﾌｧｲﾙ(*.csv)|csv", "HTML出力", "HTMLﾌｧｲﾙ(*.htm)|htm"},
+      {1, "KVL-Q70file(*.Q70)|Q70", "CSV out", "CSV file(*.csv)|csv", "HTML out", "HTML file(*.htm)|htm"},
+  };
+  for (const auto& d : dialogs) {
+    const std::vector<kvl::FileDialogSpec> specs = kvl::FileDialogs(d.language);
+    ASSERT_EQ(specs.size(), 4u);
+    EXPECT_EQ(specs[0].Filter, d.dataFilter);
+    EXPECT_EQ(specs[0].Title, "");
+    EXPECT_STREQ(specs[0].InitialName, "*.q70");
+    EXPECT_TRUE(specs[0].MustExist);
+    EXPECT_EQ(specs[1].Filter, d.dataFilter);
+    EXPECT_TRUE(specs[1].OverwritePrompt);
+    EXPECT_EQ(specs[2].Title, d.csvTitle);
+    EXPECT_EQ(specs[2].Filter, d.csvFilter);
+    EXPECT_STREQ(specs[2].DefaultExtension, "CSV");
+    EXPECT_EQ(specs[3].Title, d.htmlTitle);
+    EXPECT_EQ(specs[3].Filter, d.htmlFilter);
+    EXPECT_STREQ(specs[3].InitialName, "*.HTM");
   }
   // The submenus hold their items.
   MainFormHarness h;
