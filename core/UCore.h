@@ -89,6 +89,18 @@ class TCore {
   // ---- data file (UCore_file.cpp) ----
 
   // ---- CSV and HTML listings (UCore_listing.cpp) ----
+  // Opens (creates or truncates) the listing file ExportFile: 0 opened, 1 the
+  // file could not be opened. A listing still open is closed first.
+  int OpenExportFile(const std::string& path);
+  // Write the whole listing of the image into ExportFile, in CP932 with CR LF
+  // line ends, in the image's Language. False when no listing is open or any
+  // part of it could not be written.
+  bool WriteCsv();
+  bool WriteHtml();
+  // Closes ExportFile. True when the listing was not written completely (an
+  // earlier write or the close failed), false when it was closed cleanly or
+  // none was open.
+  bool CloseExportFile();
 
   // ---- text and value formats (UCore_format.cpp) ----
   // The one road between a word and its text. For setup parameters sub is the
