@@ -85,6 +85,9 @@ int main(int argc, char** argv) {
   }
 
   // The simulator's thread must not take the signals: main waits for them.
+  // A shell starts background programs with SIGINT ignored, and an ignored
+  // signal never reaches sigwait: take the default back first.
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, SIG_DFL);
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);

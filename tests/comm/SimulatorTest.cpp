@@ -66,7 +66,7 @@ TEST_F(SimulatorTest, RefusesWhatTheControllerRefuses) {
 }
 
 TEST_F(SimulatorTest, LogsEveryFrameWithItsKindAddressAndCount) {
-  uint16_t words[23];
+  uint16_t words[39];
   const int16_t values[23] = {};
   ASSERT_TRUE(link.ReadWords(1001, 39, words));
   ASSERT_TRUE(link.DeleteProgram(2, 5));
