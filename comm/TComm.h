@@ -100,7 +100,7 @@ class TComm {
 
  protected:
   // Set by the protocol after a frame that needed a retry; cleared by Open.
-  bool SettleBeforeNextFrame = false;
+  std::atomic<bool> SettleBeforeNextFrame{false};
 
  private:
   enum class WaitResult { Ready, TimedOut, Woken, Failed };

@@ -1,4 +1,5 @@
-#include <sys/resource.h>
+#include <pty.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstring>
@@ -130,6 +131,38 @@ TEST_F(PortTest, SendTakesAtMostTheOutputQueue) {
   EXPECT_TRUE(WaitForBytes(4096));
   EXPECT_EQ(gMessage, "");
   kvl::SetPlainMessageHandler(previous);
+}
+
+TEST(StalledLineTest, SendGivesUpAfterTheTimeOut) {
+  // A controller that reads nothing: the line's buffer fills, and a send
+  // waits for room no longer than the time-out.
+  int master = -1, slave = -1;
+  ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  char name[128] = {};
+  ASSERT_EQ(::ttyname_r(slave, name, sizeof name), 0);
+  ::setenv("KVLQ70_COM5", name, 1);
+  TComm port;
+  port.PortNumber = 5;
+  port.ReceiveTimeout = 100;
+  ASSERT_EQ(port.Open(), 0u);
+  const std::vector<uint8_t> block(4096, 0x55);
+  bool sent = true;
+  int blocks = 0;
+  std::chrono::steady_clock::duration last{};
+  while (sent && blocks < 64) {
+    const auto start = std::chrono::steady_clock::now();
+    sent = port.Send(block.data(), 4096);
+    last = std::chrono::steady_clock::now() - start;
+    ++blocks;
+  }
+  EXPECT_FALSE(sent);
+  EXPECT_GT(blocks, 1);
+  EXPECT_GE(last, std::chrono::milliseconds(100));
+  EXPECT_LT(last, std::chrono::milliseconds(250));
+  port.Close();
+  ::close(master);
+  ::close(slave);
+  ::unsetenv("KVLQ70_COM5");
 }
 
 TEST_F(PortTest, ClosedPortSendsAndReceivesNothing) {

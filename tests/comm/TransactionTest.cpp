@@ -1,5 +1,7 @@
 #include <cerrno>
 
+#include "SerialPort.h"
+
 #include "SimLink.h"
 
 namespace {
@@ -144,6 +146,22 @@ TEST_F(TransactionTest, LateRepliesAreNotTakenForTheNextFrame) {
     EXPECT_EQ(word, r.value);
   }
   EXPECT_EQ(sim.FrameCount(), 6u);
+}
+
+TEST_F(TransactionTest, BytesWaitingBeforeASendAreDropped) {
+  // A well-formed reply that nobody asked for waits in the input queue.
+  const auto stale = Bytes({0x02, 0x80, 0x00, 0x00, 0x34, 0x12, 0x00, 0xC9});
+  ASSERT_EQ(TProtocol::LoaderSum(stale.data(), 8), stale[7]);
+  sim.SendRaw(stale);
+  for (int i = 0; i < 200; ++i) {
+    uint32_t in = 0, out = 0;
+    if (kvl::SerialQueueCounts(link.Handle(), in, out) && in == 8) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  uint16_t word = 0;
+  ASSERT_TRUE(link.ReadWords(9997, 1, &word));
+  EXPECT_EQ(word, 1552);
+  EXPECT_EQ(sim.FrameCount(), 1u);
 }
 
 TEST_F(TransactionTest, LineGoingAwayEndsEveryFrameAtOnce) {
