@@ -150,7 +150,8 @@ class TControllerSim {
   // The leading segments whose item 1 is not empty.
   int UsedSegments(int pattern) const;
 
-  // The reply body to a text command body (default: "OK").
+  // The reply body to a text command body (default: "OK"). Runs on the
+  // simulator's thread with its lock held: it must not call the simulator.
   using TextResponder = std::function<std::string(const std::string& body)>;
   void SetTextResponder(TextResponder responder);
 
@@ -167,7 +168,8 @@ class TControllerSim {
   std::vector<FrameRecord> Frames() const;
   size_t FrameCount() const;
   void ClearFrames();
-  // Called on the simulator's thread for each frame received.
+  // Called on the simulator's thread for each frame received, with its lock
+  // held: it must not call the simulator.
   void SetFrameObserver(std::function<void(const FrameRecord&)> observer);
   // Every byte received, frames and noise.
   uint64_t BytesReceived() const;

@@ -44,7 +44,8 @@ bool Number(const char* text, long low, long high, long& value) {
 
 int main(int argc, char** argv) {
   kvlsim::Config config;
-  long mode = -1, revision = -1;
+  long mode = -1, revision = 0;
+  bool setRevision = false;
   bool quiet = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--revision") {
       next(-32768, 32767);
       revision = value;
+      setRevision = true;
     } else if (arg == "--quiet") {
       quiet = true;
     } else {
@@ -97,7 +99,7 @@ int main(int argc, char** argv) {
 
   kvlsim::TControllerSim sim(config);
   if (mode >= 0) sim.SetWord(kvlsim::TControllerSim::kModeWord, static_cast<uint16_t>(mode));
-  if (revision >= -32768 && revision != -1)
+  if (setRevision)
     sim.SetWord(kvlsim::TControllerSim::kRevisionWord, static_cast<uint16_t>(revision));
   if (!quiet) {
     sim.SetFrameObserver([](const kvlsim::FrameRecord& f) {
