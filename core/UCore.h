@@ -128,6 +128,12 @@ class TCore {
   // ---- setting-range help texts (UCore_rangetext.cpp) ----
 
   // ---- serial port (UCore_port.cpp) ----
+  // Opens Protocol's port with PortNumber and the speed and framing of
+  // LineSetting. 1 when LineSetting is outside 1..14 (nothing opened, speed
+  // and framing untouched), else TComm::Open's result.
+  uint32_t OpenPort();
+  // Closes Protocol's port; true when TComm::Close returned anything but 0.
+  bool ClosePort();
 
   // ---- whole-image transfer (UCore_transfer.cpp) ----
 
