@@ -315,7 +315,9 @@ TChooserView TValueChooser::ShowChoiceCombo(int group, int item, int sub, int pa
     if (table == 0) return view;
     if (id == kChoiceIdEventType) RewriteEventTypeTable(language);
     if (id == kChoiceIdAuxOutputType) RewriteAuxOutputTable(language);
-    view.List = SetChoiceList(ChoiceTables[table - 1].Texts, ChoiceCount(table), d->Value, language);
+    // The table's first text and its count through the bounds-checked
+    // accessors (an unknown table gives no texts).
+    view.List = SetChoiceList(ChoiceRow(table, kChoiceRowJapanese), ChoiceCount(table), d->Value, language);
   }
   view.Action = TChooserAction::Show;
   view.Left = group == kProgramGroup ? kProgramLeft : kParameterLeft;
