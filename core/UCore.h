@@ -136,6 +136,12 @@ class TCore {
   std::string GetRangeText(int bank, int item, int sub, int pattern, uint16_t entryKind);
 
   // ---- serial port (UCore_port.cpp) ----
+  // Opens Protocol's port with PortNumber and the speed and framing of
+  // LineSetting. 1 when LineSetting is outside 1..14 (nothing opened, speed
+  // and framing untouched), else TComm::Open's result.
+  uint32_t OpenPort();
+  // Closes Protocol's port; true when TComm::Close returned anything but 0.
+  bool ClosePort();
 
   // ---- whole-image transfer (UCore_transfer.cpp) ----
 
