@@ -60,6 +60,10 @@ inline constexpr int kSegmentCount = 30;
 inline constexpr int kSegmentItemCount = 23;   // items 1..23 per segment
 inline constexpr int kPatternItemCount = 3;    // items 24..26 per pattern
 
+// A zero-terminated list of transfer-group numbers (a record's Group); every
+// caller passes {1, 2, 0}, that is every record.
+using GroupList = const int32_t*;
+
 // The catalogue as it stands at start-up, in table order (Catalogue.cpp).
 extern const ParamDescriptor kProgramItemRecords[kProgramItemCount];
 extern const ParamDescriptor kSetupParamRecords[kSetupParamCount];

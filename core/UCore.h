@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ModelWords.h"
 #include "ParamDescriptor.h"
@@ -48,8 +49,35 @@ class TCore {
   TreeNodeEntry* TreeNode(int kind) { return &TreeNodes[kind]; }
 
   // ---- group tree and display rules (UCore_display.cpp) ----
+  // Visibility of tree node 0..10: 0 available, 1 unavailable (menu entry
+  // disabled), 2 absent (menu entry hidden). Copies the node's kind, tree
+  // level, accelerator, name (in Language), row and column counts into the
+  // outputs that are not null. A node outside 0..10 gives 0 and fills nothing.
+  int GetTreeNode(int node, int* kind, uint32_t* treeLevel, const char** accelerator, const char** name,
+                  uint32_t* rowCount, uint32_t* columnCount);
+  // How a parameter or program cell is shown: 0 as it is, 1 name and value
+  // "----", 2 value "----", 3 name emptied. Pattern and segment matter only for
+  // program items. No record gives 0.
+  int GetDisplayRule(const ParamDescriptor* record, int pattern, int segment);
+  // Whether a grid cell may be edited: 1 fixed, 2 editable, 0 editable unless
+  // its shown value is "----". For setup banks the segment is the sub.
+  int GetSegmentCellState(int bank, int pattern, int item, int segment);
+  // Number of grid rows of a node, title row included (0 for no such node).
+  int GetNodeRowCount(int node);
 
   // ---- defaults and input ranges (UCore_defaults.cpp) ----
+  // Resets every program cell and setup parameter of the listed transfer
+  // groups and every pattern tag to its default for the current model words.
+  // resetInputs false keeps the input types, temperature units and zener
+  // adjustments (and re-applies the ranges of the kept input types); true
+  // resets those too.
+  void SetDefaults(GroupList groups, bool resetInputs);
+  // Range limits and decimal point of input 1 (C04..C06) from the range type
+  // C03 and unit C02. tableLimitsOnly false: also the linear inputs and the
+  // SP1 limits C09/C10; true: only the table limits of non-linear inputs.
+  void ApplyInput1Range(bool tableLimitsOnly);
+  // The same for input 2 (C22..C26) with the SP2 limits C32/C33.
+  void ApplyInput2Range(bool tableLimitsOnly);
 
   // ---- model code (UCore_model.cpp) ----
   // ModelCode from HardwareType1/HardwareType2, and the sizes of the groups
@@ -63,10 +91,37 @@ class TCore {
   // ---- CSV and HTML listings (UCore_listing.cpp) ----
 
   // ---- text and value formats (UCore_format.cpp) ----
+  // The one road between a word and its text. For setup parameters sub is the
+  // sub-index and pattern is ignored; for program items (group 1) sub is the
+  // segment and pattern the pattern. Both texts are emptied first; false when
+  // no record or no program cell exists for the arguments.
+  bool GetParamText(int group, int item, int sub, int pattern, std::string& valueText, std::string& nameText);
+  // Parse, -32768..32767 test, range check, store, dependent updates. False,
+  // with nothing changed, when the cell does not exist or the text is refused.
+  bool SetParamText(int group, int item, int sub, int pattern, std::string_view text);
+  // The text of the record's working value; false (text untouched) when the
+  // governing decimal-point setting is invalid.
+  bool FormatValue(const ParamDescriptor* descriptor, std::string& valueText);
+  // Parses, checks and stores into the record's working value, then runs
+  // AfterSet. A refused text changes nothing.
+  bool ParseValue(ParamDescriptor* descriptor, std::string_view text, int pattern, int segment);
+  // Number of decimals 0..3, or -1 when the governing setting is out of range.
+  int GetDecimalPoint(int source);     // 0 input 1, 1 input 2, 2 the SP2 side
+  int GetDecimalPointPid(int type);    // an auxiliary output type (C46, C49)
+  int GetDecimalPointItem(int type);   // an event type (ET1..ET3, ET.T1..ET.T5)
 
   // ---- range checks (UCore_range.cpp) ----
+  // Whether a parsed value may be stored into the record (pattern and segment
+  // address the program cell). Reads, changes nothing.
+  bool CheckRange(const ParamDescriptor* descriptor, int16_t value, int pattern, int segment);
 
   // ---- dependent updates and configuration-dependent names (UCore_update.cpp) ----
+  // Keeps the image consistent after the record's working value was accepted
+  // (for a program item, before the cell holds the new value).
+  void AfterSet(const ParamDescriptor* descriptor, int pattern, int segment);
+  // True with the model- or revision-dependent name of the record in the
+  // image's language; false (name untouched) when the catalogue name applies.
+  bool GetSpecialName(const ParamDescriptor* descriptor, std::string& nameText);
 
   // ---- value chooser lists (UCore_choice.cpp) ----
 
