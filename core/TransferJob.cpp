@@ -56,14 +56,17 @@ void TTransferCancel::Request(TCore& core) {
   core.Protocol->Cancel();
 }
 
+int32_t ClassifyLinkFault(uint32_t protocolError) {
+  const uint32_t fault = protocolError & 0x7FFFFFFF;
+  return (fault == TProtocol::kErrTimeout || fault == TProtocol::kErrNoStx || fault == TProtocol::kErrChecksum)
+             ? kTransferNoReply
+             : kTransferCommError;
+}
+
 int32_t ClassifyTransferFailure(uint32_t protocolError) {
   switch (TProtocol::RefusalCode(protocolError)) {
-    case 0: {
-      const uint32_t fault = protocolError & 0x7FFFFFFF;
-      return (fault == TProtocol::kErrTimeout || fault == TProtocol::kErrNoStx || fault == TProtocol::kErrChecksum)
-                 ? kTransferNoReply
-                 : kTransferCommError;
-    }
+    case 0:
+      return ClassifyLinkFault(protocolError);
     case '0':
       return kTransferRefused0;
     case 'F':
@@ -99,7 +102,7 @@ TransferWorkerOutcome RunTransferWorker(TCore& core, const TransferJobSettings& 
       case TCore::kProbeBadFeature:
         return end(kTransferBadFeatureWord);
       default:
-        return end(ClassifyTransferFailure(core.Protocol->ProtocolError));
+        return end(ClassifyLinkFault(core.Protocol->ProtocolError));
     }
     if (stopped()) return end(kTransferStopped);
 
@@ -121,7 +124,7 @@ TransferWorkerOutcome RunTransferWorker(TCore& core, const TransferJobSettings& 
       });
       if (answer != kAnswerNo) {
         core.ClosePort();
-        return {TransferWorkerOutcome::Silent, kTransferStopped};
+        return {TransferWorkerOutcome::Silent, -1};
       }
       if (stopped()) return end(kTransferStopped);
     }
@@ -133,7 +136,7 @@ TransferWorkerOutcome RunTransferWorker(TCore& core, const TransferJobSettings& 
       });
       if (!passed) {
         core.ClosePort();
-        return {TransferWorkerOutcome::Silent, kTransferStopped};
+        return {TransferWorkerOutcome::Silent, -1};
       }
       if (stopped()) return end(kTransferStopped);
     }

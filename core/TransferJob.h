@@ -82,11 +82,14 @@ struct TransferWorkerOutcome {
                // or the data check found errors
   };
   Kind End = Failed;
-  int32_t Result = kTransferCommError;
+  int32_t Result = kTransferCommError;  // Failed: the code; Finished: 0 or 14; Silent: -1
 };
 
-// The classification of a failed probe, model read or transfer by the
-// ProtocolError word: 1 or 2 without a refusal code, else 9, 10 or 11.
+// A failed probe by the ProtocolError word: 1 for no reply, no STX or a bad
+// checksum, else 2.
+int32_t ClassifyLinkFault(uint32_t protocolError);
+// A failed model read or transfer: as ClassifyLinkFault without a refusal
+// code, else 9, 10 or 11 by the code.
 int32_t ClassifyTransferFailure(uint32_t protocolError);
 
 // The worker part (steps up to the transfer and its classification). The
