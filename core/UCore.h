@@ -126,8 +126,22 @@ class TCore {
   // ---- value chooser lists (UCore_choice.cpp) ----
 
   // ---- setting-range help texts (UCore_rangetext.cpp) ----
+  // The valid setting range of one parameter as a one-line help text in
+  // Language (0 Japanese, any other value English), UTF-8. For program items
+  // (bank 1) sub is the segment and pattern the pattern; for PID sets sub is
+  // the set, for table data the column. entryKind is 0. Computed texts follow
+  // the current settings, model words and revision. Empty when no record
+  // exists, a setting or neighbouring cell the text needs is missing or
+  // invalid, or the kind has no text. Reads, changes nothing.
+  std::string GetRangeText(int bank, int item, int sub, int pattern, uint16_t entryKind);
 
   // ---- serial port (UCore_port.cpp) ----
+  // Opens Protocol's port with PortNumber and the speed and framing of
+  // LineSetting. 1 when LineSetting is outside 1..14 (nothing opened, speed
+  // and framing untouched), else TComm::Open's result.
+  uint32_t OpenPort();
+  // Closes Protocol's port; true when TComm::Close returned anything but 0.
+  bool ClosePort();
 
   // ---- whole-image transfer (UCore_transfer.cpp) ----
   // Controller words with a fixed meaning.

@@ -1,7 +1,4 @@
-// Entry point. The windows are not built yet: say so and end.
-#include <cstdio>
+// Entry point of KVL-Q70.
+#include "startup.h"
 
-int main() {
-  std::puts("KVL-Q70: the main window is not available in this build yet.");
-  return 0;
-}
+int main(int argc, char** argv) { return kvl::RunProgram(argc, argv); }

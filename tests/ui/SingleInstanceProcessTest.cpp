@@ -1,0 +1,126 @@
+// Starts the built program twice, as a user would, and watches the second
+// instance give up while the first goes on.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <string>
+
+namespace {
+
+class SingleInstanceProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Dir.isValid());
+    ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("runtime")));
+    ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("config")));
+    QFile::setPermissions(Dir.filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+
+  void TearDown() override {
+    if (First.state() != QProcess::NotRunning) {
+      First.kill();
+      First.waitForFinished(10000);
+    }
+  }
+
+  // The program's environment: private runtime and settings folders, the
+  // offscreen platform, and every dialog answered with Enter.
+  QProcessEnvironment Environment(const char* locale) const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Dir.filePath(QStringLiteral("runtime")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), Dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("KVLQ70_DIALOG_ANSWER"), QStringLiteral("enter"));
+    env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+    env.remove(QStringLiteral("LC_MESSAGES"));
+    env.remove(QStringLiteral("LANG"));
+    return env;
+  }
+
+  QString LockPath() const { return Dir.filePath(QStringLiteral("runtime/halvorin.hqz.kvlq70")); }
+
+  // True once some process holds a flock on the lock file.
+  bool LockHeld() const {
+    struct stat st {};
+    if (stat(QFile::encodeName(LockPath()).constData(), &st) != 0) return false;
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly)) return false;
+    const QByteArray inode = ":" + QByteArray::number(static_cast<qulonglong>(st.st_ino)) + " ";
+    for (const QByteArray& line : locks.readAll().split('\n'))
+      if (line.contains("FLOCK") && line.contains(inode)) return true;
+    return false;
+  }
+
+  void StartFirst() {
+    First.setProcessEnvironment(Environment("C.UTF-8"));
+    First.start(QStringLiteral(KVLQ70_PROGRAM), {});
+    ASSERT_TRUE(First.waitForStarted(10000));
+    QElapsedTimer clock;
+    clock.start();
+    while (!LockHeld() && First.state() == QProcess::Running && clock.elapsed() < 30000) QThread::msleep(20);
+    ASSERT_TRUE(LockHeld()) << First.readAllStandardError().toStdString();
+  }
+
+  // Runs a second instance to its end; its standard output.
+  std::string RunSecond(const char* locale, int* exitCode) {
+    QProcess second;
+    second.setProcessEnvironment(Environment(locale));
+    second.start(QStringLiteral(KVLQ70_PROGRAM), {QStringLiteral("/E")});
+    EXPECT_TRUE(second.waitForFinished(60000));
+    *exitCode = second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+    return second.readAllStandardOutput().toStdString();
+  }
+
+  QTemporaryDir Dir;
+  QProcess First;
+};
+
+TEST_F(SingleInstanceProcessTest, SecondInstanceShowsTheDialogAndEndsWhileTheFirstGoesOn) {
+  StartFirst();
+  struct Case {
+    const char* locale;
+    const char* dialog;
+  } cases[] = {
+      {"C.UTF-8", "dialog: Error | Can't start up two or more KVL-Q70s at once | [OK] -> 1\n"},
+      {"en_US.UTF-8", "dialog: Error | Can't start up two or more KVL-Q70s at once | [OK] -> 1\n"},
+      // The console code page decides, not the /E switch.
+      {"ja_JP.UTF-8", "dialog: エラー | 一度に複数のKVL-Q70を起動することはできません | [OK] -> 1\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.locale);
+    int exitCode = -2;
+    EXPECT_EQ(RunSecond(c.locale, &exitCode), c.dialog);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(First.state(), QProcess::Running);
+    EXPECT_TRUE(LockHeld());
+  }
+  // The first instance showed nothing meanwhile.
+  EXPECT_EQ(First.readAllStandardOutput().toStdString(), "");
+}
+
+TEST_F(SingleInstanceProcessTest, LockThatCannotBeMadeEndsQuietlyWithAReason) {
+  // The lock's name is taken by a directory: no lock file can be made.
+  ASSERT_TRUE(QDir().mkpath(LockPath()));
+  QProcess program;
+  program.setProcessEnvironment(Environment("C.UTF-8"));
+  program.start(QStringLiteral(KVLQ70_PROGRAM), {});
+  ASSERT_TRUE(program.waitForFinished(60000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_EQ(program.readAllStandardOutput().toStdString(), "");  // no dialog
+  const std::string error = program.readAllStandardError().toStdString();
+  EXPECT_NE(error.find("kvlq70: not started: cannot open the lock file"), std::string::npos) << error;
+  EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+}
+
+}  // namespace

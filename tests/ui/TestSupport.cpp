@@ -1,0 +1,79 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+
+#include "Application.h"
+#include "Settings.h"
+
+namespace kvltest {
+
+int RecordingPresenter::ShowModal(const kvl::MessageDescription& message) {
+  Shown.push_back(message);
+  if (!Answers.empty()) {
+    const int answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+  return message.Buttons.at(static_cast<size_t>(message.DefaultButton)).Result;
+}
+
+RecordingPresenter& ApplicationPresenter() {
+  static RecordingPresenter presenter;
+  return presenter;
+}
+
+namespace {
+
+// One application object for the whole test program, on the offscreen
+// platform, created before the first test runs.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "ui_tests";
+    static char* argv[] = {name, nullptr};
+    App = std::make_unique<kvl::TApplication>(argc, argv, ApplicationPresenter());
+    kvl::InstallFontSubstitutes();
+  }
+  void TearDown() override { App.reset(); }
+
+ private:
+  std::unique_ptr<kvl::TApplication> App;
+};
+
+[[maybe_unused]] ::testing::Environment* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+MainFormHarness::MainFormHarness() {
+  kvl::SetScreenWidthForTesting(1280);
+  kvl::SetApplicationTitle("KVL-Q70");
+}
+
+MainFormHarness::~MainFormHarness() {
+  Form.reset();
+  Core.reset();
+  kvl::SetScreenWidthForTesting(-1);
+}
+
+std::string MainFormHarness::IniPath() const { return Dir.filePath(QStringLiteral("Kvlq70.ini")).toStdString(); }
+
+void MainFormHarness::Start(std::vector<std::string> words, uint16_t langId, std::set<std::string> existing,
+                            bool finish) {
+  TMainFormOptions options;
+  options.Words = std::move(words);
+  options.UserLangId = langId;
+  options.PathExists = [existing](const std::string& path) { return existing.count(path) != 0; };
+  const std::string ini = IniPath();
+  options.OpenSettings = [ini] { return std::make_unique<kvl::TIniSettingsStore>(ini); };
+  Form = std::make_unique<TMainForm>(Presenter, std::move(options));
+  Core = std::make_unique<TCore>(Form->Language);
+  Form->AttachCore(*Core);
+  Form->ReadWizardWords();
+  if (finish) Form->FinishStart();
+}
+
+}  // namespace kvltest

@@ -1,0 +1,46 @@
+// Shared pieces of the window tests: the application object (offscreen), a
+// presenter that records every dialog and answers at once, and a harness that
+// starts a main window on a private settings file.
+#pragma once
+
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "DialogPresenter.h"
+#include "UCore.h"
+#include "mainform.h"
+
+namespace kvltest {
+
+class RecordingPresenter : public kvl::TDialogPresenter {
+ public:
+  int ShowModal(const kvl::MessageDescription& message) override;
+  // Results to give, in order; when none is queued, the default button's.
+  std::deque<int> Answers;
+  std::vector<kvl::MessageDescription> Shown;
+};
+
+// The presenter the application object reports escaped errors to.
+RecordingPresenter& ApplicationPresenter();
+
+struct MainFormHarness {
+  MainFormHarness();
+  ~MainFormHarness();
+  // Creates the window (deciding its language), the data image, and, when
+  // `finish`, runs the start steps.
+  void Start(std::vector<std::string> words = {}, uint16_t langId = 0x409, std::set<std::string> existing = {},
+             bool finish = true);
+  std::string IniPath() const;
+
+  QTemporaryDir Dir;
+  RecordingPresenter Presenter;
+  std::unique_ptr<TMainForm> Form;
+  std::unique_ptr<TCore> Core;
+};
+
+}  // namespace kvltest

@@ -1,0 +1,38 @@
+#include "DialogPresenter.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace kvl {
+
+int TAutoAnswerPresenter::ShowModal(const MessageDescription& message) {
+  int result = message.EscapeResult;
+  if (Reply == Answer::Enter && message.DefaultButton >= 0 &&
+      message.DefaultButton < static_cast<int>(message.Buttons.size()))
+    result = message.Buttons[static_cast<size_t>(message.DefaultButton)].Result;
+  if (Log != nullptr) {
+    std::string text;
+    for (char c : message.Text) text += c == '\n' ? std::string("\\n") : std::string(1, c);
+    std::string buttons;
+    for (const DialogButtonDescription& b : message.Buttons) buttons += "[" + b.Caption + "]";
+    std::fprintf(Log, "dialog: %s | %s | %s -> %d\n", message.Title.c_str(), text.c_str(), buttons.c_str(), result);
+    std::fflush(Log);
+  }
+  return result;
+}
+
+bool TAutoAnswerPresenter::FromEnvironment(Answer* answer) {
+  const char* value = std::getenv("KVLQ70_DIALOG_ANSWER");
+  if (value == nullptr) return false;
+  if (std::strcmp(value, "enter") == 0) {
+    *answer = Answer::Enter;
+    return true;
+  }
+  if (std::strcmp(value, "esc") == 0) {
+    *answer = Answer::Escape;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace kvl

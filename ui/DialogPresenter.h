@@ -1,0 +1,41 @@
+// The one way the program shows a modal dialog: a message description in,
+// the modal result out (1 OK, 2 Cancel, 6 Yes, 7 No). The windows build
+// descriptions; a presenter shows them. Tests put in a presenter that records
+// the descriptions and answers at once, so no test waits on a dialog.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "MessageCatalog.h"
+
+namespace kvl {
+
+class TDialogPresenter {
+ public:
+  virtual ~TDialogPresenter() = default;
+  // Shows the dialog modally and returns the result of the button that
+  // closed it (Esc and the window's close box give EscapeResult).
+  virtual int ShowModal(const MessageDescription& message) = 0;
+};
+
+// Answers every dialog without showing it, as if Enter (the default button)
+// or Esc were pressed, and writes one line per dialog to `log`: the title,
+// the text with its line breaks as "\n", and the button captions. The
+// program uses it when the environment variable KVLQ70_DIALOG_ANSWER is
+// "enter" or "esc", so that scripts and tests can run it unattended.
+class TAutoAnswerPresenter : public TDialogPresenter {
+ public:
+  enum class Answer { Enter, Escape };
+  TAutoAnswerPresenter(Answer answer, std::FILE* log) : Reply(answer), Log(log) {}
+  int ShowModal(const MessageDescription& message) override;
+
+  // The presenter KVLQ70_DIALOG_ANSWER asks for; false when it asks for none.
+  static bool FromEnvironment(Answer* answer);
+
+ private:
+  Answer Reply;
+  std::FILE* Log;
+};
+
+}  // namespace kvl

@@ -1,0 +1,76 @@
+#include "QtDialogPresenter.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace kvl {
+namespace {
+
+QStyle::StandardPixmap IconOf(DialogType type) {
+  switch (type) {
+    case DialogType::Warning: return QStyle::SP_MessageBoxWarning;
+    case DialogType::Error: return QStyle::SP_MessageBoxCritical;
+    case DialogType::Information: return QStyle::SP_MessageBoxInformation;
+    case DialogType::Confirmation: return QStyle::SP_MessageBoxQuestion;
+  }
+  return QStyle::SP_MessageBoxInformation;
+}
+
+}  // namespace
+
+TMessageDialog::TMessageDialog(const MessageDescription& message, QWidget* parent)
+    : QDialog(parent), EscapeResult(message.EscapeResult) {
+  setModal(true);
+  setWindowTitle(QString::fromStdString(message.Title));
+
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("Image"));
+  const int extent = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+  icon->setPixmap(style()->standardIcon(IconOf(message.Type), nullptr, this).pixmap(extent, extent));
+  icon->setAlignment(Qt::AlignTop);
+
+  auto* text = new QLabel(this);
+  text->setObjectName(QStringLiteral("Message"));
+  text->setTextFormat(Qt::PlainText);
+  text->setText(QString::fromStdString(message.Text));
+  text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(icon);
+  top->addWidget(text, 1);
+
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  for (size_t i = 0; i < message.Buttons.size(); ++i) {
+    const DialogButtonDescription& b = message.Buttons[i];
+    auto* button = new QPushButton(QString::fromStdString(b.Caption), this);
+    const int result = b.Result;
+    connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
+    button->setDefault(static_cast<int>(i) == message.DefaultButton);
+    row->addWidget(button);
+    ButtonWidgets.push_back(button);
+  }
+  row->addStretch(1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addLayout(row);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  if (message.FocusButton >= 0 && message.FocusButton < static_cast<int>(ButtonWidgets.size()))
+    ButtonWidgets[static_cast<size_t>(message.FocusButton)]->setFocus();
+}
+
+void TMessageDialog::reject() { done(EscapeResult); }
+
+int TQtDialogPresenter::ShowModal(const MessageDescription& message) {
+  TMessageDialog dialog(message, QApplication::activeWindow());
+  return dialog.exec();
+}
+
+}  // namespace kvl
+

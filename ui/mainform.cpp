@@ -1,0 +1,537 @@
+#include "mainform.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedLayout>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QValidator>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "Application.h"
+#include "DialogPresenter.h"
+#include "MainFormTexts.h"
+#include "MessageCatalog.h"
+#include "StartupRules.h"
+#include "UCore.h"
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Letters typed into the tag editor become upper case.
+class UpperCaseValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    input = input.toUpper();
+    return Acceptable;
+  }
+};
+
+// The form's font: "ＭＳ ゴシック", 12 pixels high.
+constexpr const char* kFormFontName = "ＭＳ ゴシック";
+constexpr int kFormFontPixels = 12;
+constexpr int kToolButtonSize = 20;
+constexpr int kFormWidth = 640;
+constexpr int kFormHeight = 480;
+constexpr int kTreePanelFormWidth = 165;
+
+QStyle::StandardPixmap ToolButtonIcon(const std::string& name) {
+  static const std::map<std::string, QStyle::StandardPixmap> icons = {
+      {"NewButton", QStyle::SP_FileIcon},
+      {"OpenButton", QStyle::SP_DialogOpenButton},
+      {"SaveButton", QStyle::SP_DialogSaveButton},
+      {"SaveAsButton", QStyle::SP_DriveFDIcon},
+      {"ZTMtoKVLButton", QStyle::SP_ArrowDown},
+      {"KVLtoZTMButton", QStyle::SP_ArrowUp},
+      {"SetupButton", QStyle::SP_FileDialogDetailedView},
+      {"ComSetupButton", QStyle::SP_ComputerIcon},
+      {"InsertButton1", QStyle::SP_FileDialogNewFolder},
+      {"InsertButton2", QStyle::SP_FileDialogContentsView},
+      {"CUTButton", QStyle::SP_TrashIcon},
+      {"COPYButton", QStyle::SP_FileLinkIcon},
+      {"PASTEButton", QStyle::SP_DialogApplyButton},
+      {"ClearButton", QStyle::SP_DialogResetButton},
+      {"COPY2Button", QStyle::SP_FileDialogListView},
+      {"PASTE2Button", QStyle::SP_DialogYesButton},
+  };
+  const auto it = icons.find(name);
+  return it != icons.end() ? it->second : QStyle::SP_FileIcon;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options, QWidget* parent)
+    : QMainWindow(parent), Presenter(presenter), Options(std::move(options)) {
+  setObjectName(QStringLiteral("MainForm"));
+  QFont formFont(QString::fromUtf8(kFormFontName));
+  formFont.setPixelSize(kFormFontPixels);
+  setFont(formFont);
+  resize(kFormWidth, kFormHeight);
+
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  BuildToolPanel();
+  column->addWidget(Panel1);
+
+  // Tree panel: the group tree above the status strip.
+  Panel2 = new QWidget(central);
+  Panel2->setObjectName(QStringLiteral("Panel2"));
+  auto* treeColumn = new QVBoxLayout(Panel2);
+  treeColumn->setContentsMargins(0, 0, 0, 0);
+  treeColumn->setSpacing(0);
+  Outline1 = new QTreeWidget(Panel2);
+  Outline1->setObjectName(QStringLiteral("Outline1"));
+  Outline1->setHeaderHidden(true);
+  Outline1->setColumnCount(1);
+  treeColumn->addWidget(Outline1, 1);
+  Panel7 = new QWidget(Panel2);
+  Panel7->setObjectName(QStringLiteral("Panel7"));
+  Panel7->setFixedHeight(16);
+  auto* strip = new QHBoxLayout(Panel7);
+  strip->setContentsMargins(0, 0, 0, 0);
+  Panel5 = new QLabel(Panel7);
+  Panel5->setObjectName(QStringLiteral("Panel5"));
+  Panel5->setFrameShape(QFrame::Panel);
+  Panel5->setFrameShadow(QFrame::Sunken);
+  strip->addWidget(Panel5);
+  treeColumn->addWidget(Panel7);
+
+  // Grid area: the group name (and later the grid over it), the error list below.
+  Panel3 = new QWidget(central);
+  Panel3->setObjectName(QStringLiteral("Panel3"));
+  auto* gridColumn = new QVBoxLayout(Panel3);
+  gridColumn->setContentsMargins(0, 0, 0, 0);
+  Splitter2 = new QSplitter(Qt::Vertical, Panel3);
+  Splitter2->setObjectName(QStringLiteral("Splitter2"));
+  Splitter2->setHandleWidth(3);
+  Splitter2->setChildrenCollapsible(false);
+  auto* gridPlace = new QWidget(Splitter2);
+  gridPlace->setObjectName(QStringLiteral("GridPlace"));
+  GridStack = new QStackedLayout(gridPlace);
+  Panel8 = new QLabel(gridPlace);
+  Panel8->setObjectName(QStringLiteral("Panel8"));
+  Panel8->setAlignment(Qt::AlignCenter);
+  QFont nameFont = Panel8->font();
+  nameFont.setPixelSize(48);
+  nameFont.setBold(true);
+  Panel8->setFont(nameFont);
+  GridStack->addWidget(Panel8);
+  ErrorList = new QListWidget(Splitter2);
+  ErrorList->setObjectName(QStringLiteral("ErrorList"));
+  ErrorList->setMinimumHeight(20);
+  Splitter2->addWidget(gridPlace);
+  Splitter2->addWidget(ErrorList);
+  Splitter2->setStretchFactor(0, 1);
+  Splitter2->setStretchFactor(1, 0);
+  Splitter2->setSizes({kFormHeight, 20});
+  gridColumn->addWidget(Splitter2);
+
+  Splitter1 = new QSplitter(Qt::Horizontal, central);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(3);
+  Splitter1->addWidget(Panel2);
+  Splitter1->addWidget(Panel3);
+  Splitter1->setStretchFactor(0, 0);
+  Splitter1->setStretchFactor(1, 1);
+  Splitter1->setCollapsible(0, false);
+  Splitter1->setCollapsible(1, false);
+  SetTreePanelWidth(kTreePanelFormWidth);
+  column->addWidget(Splitter1, 1);
+
+  // Status bar with two panels: the cell position and the cell's range.
+  Panel4 = new QWidget(central);
+  Panel4->setObjectName(QStringLiteral("Panel4"));
+  Panel4->setFixedHeight(22);
+  auto* statusRow = new QHBoxLayout(Panel4);
+  statusRow->setContentsMargins(0, 0, 0, 0);
+  StatusBar1 = new QStatusBar(Panel4);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(false);
+  for (int i = 0; i < 2; ++i) {
+    StatusPanels[i] = new QLabel(StatusBar1);
+    StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    StatusBar1->addWidget(StatusPanels[i], i == 0 ? 0 : 1);
+  }
+  StatusPanels[0]->setMinimumWidth(120);
+  statusRow->addWidget(StatusBar1);
+  column->addWidget(Panel4);
+  setCentralWidget(central);
+
+  BuildMenus();
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(100);
+  Timer1->setSingleShot(true);
+  connect(Timer1, &QTimer::timeout, this, [this] {
+    Timer1->stop();
+    OpenWizardAtStart();
+  });
+  Timer2 = new QTimer(this);
+  Timer2->setObjectName(QStringLiteral("Timer2"));
+  Timer2->setInterval(100);
+  Timer2->setSingleShot(true);
+
+  FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::BuildToolPanel() {
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setFixedHeight(40);
+  const std::vector<kvl::ToolButtonSpec>& buttons = kvl::ToolButtons();
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    const kvl::ToolButtonSpec& spec = buttons[i];
+    auto* button = new QToolButton(Panel1);
+    button->setObjectName(QString::fromLatin1(spec.Name));
+    button->setAutoRaise(true);
+    button->setFixedSize(kToolButtonSize, kToolButtonSize);
+    button->setIcon(style()->standardIcon(ToolButtonIcon(spec.Name)));
+    button->setEnabled(spec.Enabled);
+    const std::string menuItem = spec.MenuItem;
+    connect(button, &QToolButton::clicked, this, [this, menuItem] {
+      if (QAction* action = MenuItem(menuItem)) action->trigger();
+    });
+    ToolButtonsByName[spec.Name] = button;
+  }
+  ComboBox1 = new QComboBox(Panel1);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setMaxVisibleItems(30);
+  ComboBox1->hide();
+  LabelProg = new QLabel(QStringLiteral("PROG:"), Panel1);
+  LabelProg->setObjectName(QStringLiteral("LabelProg"));
+  ComboBoxProgNum = new QComboBox(Panel1);
+  ComboBoxProgNum->setObjectName(QStringLiteral("ComboBoxProgNum"));
+  LabelTag = new QLabel(QStringLiteral("TAG:"), Panel1);
+  LabelTag->setObjectName(QStringLiteral("LabelTag"));
+  EditTag = new QLineEdit(Panel1);
+  EditTag->setObjectName(QStringLiteral("EditTag"));
+  EditTag->setMaxLength(8);
+  PlaceToolPanel();
+}
+
+// Two rows of buttons in groups; the program selector and tag editor stay at
+// the right edge.
+void TMainForm::PlaceToolPanel() {
+  const std::vector<kvl::ToolButtonSpec>& buttons = kvl::ToolButtons();
+  int x = 2;
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    if (i == kvl::kToolButtonsFirstRow) x = 2;
+    const bool firstRow = i < kvl::kToolButtonsFirstRow;
+    if (firstRow && (i == 4 || i == 6)) x += 6;  // file, transfer, setup groups
+    ToolButtonsByName[buttons[i].Name]->move(x, firstRow ? 0 : kToolButtonSize);
+    x += kToolButtonSize;
+  }
+  ComboBox1->move(x + 6, kToolButtonSize);
+  ComboBox1->resize(std::max(0, width() - ComboBox1->x() - 10), kToolButtonSize);
+  const int right = std::max(x + 6, width() - 4);
+  EditTag->setGeometry(right - 80, 10, 80, kToolButtonSize);
+  LabelTag->setGeometry(EditTag->x() - 34, 10, 32, kToolButtonSize);
+  ComboBoxProgNum->setGeometry(LabelTag->x() - 52, 10, 48, kToolButtonSize);
+  LabelProg->setGeometry(ComboBoxProgNum->x() - 40, 10, 38, kToolButtonSize);
+}
+
+void TMainForm::BuildMenus() {
+  std::map<std::string, QMenu*> menus;
+  for (const kvl::MenuItemSpec& spec : kvl::MainMenuItems()) {
+    const bool hasChildren = std::any_of(kvl::MainMenuItems().begin(), kvl::MainMenuItems().end(),
+                                         [&spec](const kvl::MenuItemSpec& other) {
+                                           return other.Parent != nullptr && std::string(other.Parent) == spec.Name;
+                                         });
+    QAction* action = nullptr;
+    const bool topLevel = spec.Parent == nullptr;
+    if (topLevel || hasChildren) {
+      QMenu* menu = topLevel ? menuBar()->addMenu(QString()) : menus.at(spec.Parent)->addMenu(QString());
+      menu->setObjectName(QString::fromLatin1(spec.Name));
+      menus[spec.Name] = menu;
+      action = menu->menuAction();
+    } else {
+      action = menus.at(spec.Parent)->addAction(QString());
+      action->setSeparator(spec.Separator);
+    }
+    action->setObjectName(QString::fromLatin1(spec.Name));
+    if (spec.Shortcut[0] != '\0') action->setShortcut(QKeySequence(QString::fromLatin1(spec.Shortcut)));
+    action->setEnabled(spec.Enabled);
+    action->setVisible(spec.Visible);
+    action->setCheckable(spec.Checkable);
+    action->setChecked(spec.Checked);
+    MenuItems[spec.Name] = action;
+  }
+  connect(MenuItem("KKVLEnd"), &QAction::triggered, this, [this] { close(); });
+}
+
+void TMainForm::FormCreate() {
+  Language = kvl::DecideLanguage(Options.UserLangId, Options.Words, Options.PathExists);
+}
+
+void TMainForm::AttachCore(TCore& core) { Core = &core; }
+
+void TMainForm::ReadWizardWords() {
+  std::unique_ptr<kvl::ISettingsStore> store = Options.OpenSettings();
+  const kvl::WizardWords words = kvl::ReadWizardWords(*store);
+  Core->Model.AuxWord = static_cast<uint16_t>(words.Aux);
+  Core->Model.OutputWord = static_cast<uint16_t>(words.Output);
+  Core->Model.Option2Word = static_cast<uint16_t>(words.Option2);
+  Core->Model.BasicWord = static_cast<uint16_t>(words.Basic);
+  ApplyWizardModelAtStart();
+}
+
+// The wizard's start: ApplyModelDefaults, SetDefaults({1, 2}, true), UpdateModelFlags, BuildModelCode.
+void TMainForm::ApplyWizardModelAtStart() {}
+
+void TMainForm::FinishStart() {
+  Initialize();
+  ServiceMode = 0;
+  if (Language == kvl::kLanguageJapanese) {
+    SetTreePanelWidth(kvl::TreePanelWidthFor(Language));
+    update();
+  } else {
+    Language = kvl::kLanguageEnglish;
+  }
+  ApplyCommandLine();
+  ApplyFontToForms();
+  UpdateGrid(true);
+}
+
+void TMainForm::Initialize() {
+  const int lang = Language;
+  UntitledName = kvl::UntitledNameFor(lang);
+  if (lang != kvl::kLanguageJapanese) {
+    QFont chooserFont(QStringLiteral("Courier New"));
+    chooserFont.setPixelSize(kFormFontPixels);
+    ComboBox1->setFont(chooserFont);
+  }
+  for (const kvl::MenuItemSpec& spec : kvl::MainMenuItems())
+    if (!spec.Separator) MenuItems.at(spec.Name)->setText(Q(kvl::MenuCaption(spec, lang)));
+  for (const kvl::ToolButtonSpec& spec : kvl::ToolButtons())
+    ToolButtonsByName.at(spec.Name)->setToolTip(Q(kvl::ToolButtonHint(spec, lang)));
+  FileName = UntitledName;
+
+  std::unique_ptr<kvl::ISettingsStore> store = Options.OpenSettings();
+  Settings = kvl::ReadMainSettings(*store, lang);
+  store.reset();
+  ApplyMainFont();
+  resize(Settings.FormWidth, Settings.FormHeight);
+  Level = Settings.Level;
+  Core->PortNumber = Settings.PortNumber;
+  SwVer = Settings.SwVer;
+
+  if (kvl::MaximiseOnScreen(kvl::ScreenWidth())) setWindowState(windowState() | Qt::WindowMaximized);
+
+  SetCaptionText(kvl::MainCaption(FileName, Core->ModelCode));
+  QCoreApplication::processEvents();
+
+  GridTitleColumnWidth = kvl::TitleColumnWidthFor(lang);
+  PlaceToolPanel();
+
+  ComboBoxProgNum->clear();
+  for (int p = 0; p < Core->GetPatternCount(); ++p) {
+    char tag[9] = {};
+    int16_t number = 0;
+    if (!Core->GetDefaultPatternName(p, tag, &number)) continue;
+    ComboBoxProgNum->addItem(QString::number(number));
+    ProgramOfItem[p] = number;
+  }
+  ComboBoxProgNum->setCurrentIndex(0);
+
+  EditTag->setValidator(new UpperCaseValidator(EditTag));
+  ShowProgramTag();
+  BuildGroupMenus();
+  RefreshGroups();
+  UpdateMenus();
+  SegmentClipboardFull = 0;
+  PatternClipboardFull = 0;
+  Core->LineSetting = 1;
+  Core->AccessLevel = Level;
+}
+
+void TMainForm::ApplyCommandLine() {
+  for (const kvl::CommandLineItem& item : kvl::ReadCommandLine(Options.Words, Options.PathExists)) {
+    switch (item.Action) {
+      case kvl::CommandAction::FontSize:
+        Settings.FontSize = item.Number;
+        ApplyMainFont();
+        ApplyFontToForms();
+        break;
+      case kvl::CommandAction::ServiceMode:
+        ServiceMode = 1;
+        ServiceModeBySwitch = true;
+        for (const char* name : {"SHLRW1", "Bar5", "Bar7", "RevChange"}) MenuItem(name)->setVisible(true);
+        break;
+      case kvl::CommandAction::Maximise: setWindowState(windowState() | Qt::WindowMaximized); break;
+      case kvl::CommandAction::TreePanelWidth:
+        SetTreePanelWidth(item.Number);
+        update();
+        break;
+      case kvl::CommandAction::DefaultColumnWidth:
+        GridDefaultColumnWidth = item.Number;
+        update();
+        break;
+      case kvl::CommandAction::TitleColumnWidth:
+        GridTitleColumnWidth = item.Number;
+        update();
+        break;
+      case kvl::CommandAction::DataFile: LoadCommandLineFile(item.Word); break;
+      case kvl::CommandAction::NotANumber:
+        Presenter.ShowModal(
+            kvl::DescribeException(kvl::InvalidIntegerText(item.Word, Language), kvl::ApplicationTitle()));
+        break;
+      case kvl::CommandAction::EnglishTexts:
+      case kvl::CommandAction::Ignored: break;
+    }
+  }
+}
+
+// Loads with TCore::LoadFile; on 0: LoadModelFromCore, BuildModelCode, AdoptCommandLineFile (word).
+void TMainForm::LoadCommandLineFile(const std::string&) {}
+
+void TMainForm::AdoptCommandLineFile(const std::string& word) {
+  SetCaptionText(kvl::MainCaption(kvl::FileNameWithoutFolder(word), Core->ModelCode));
+  kvl::SetApplicationTitle(kvl::kProductName);
+  FileName = word;
+}
+
+void TMainForm::UpdateCaption() {
+  FileName = UntitledName;
+  SetCaptionText(kvl::MainCaption(FileName, Core->ModelCode));
+  kvl::SetApplicationTitle(kvl::ApplicationTitleFor(FileName));
+}
+
+// Fills the group tree and the set1 and popup menus from the tree rules.
+void TMainForm::BuildGroupMenus() {}
+// Brings the tree and the group menu items in step with the tree rules.
+void TMainForm::RefreshGroups() {}
+// Enables the graph commands by the configuration.
+void TMainForm::UpdateMenus() {}
+// Shows the selected program's stored tag in EditTag.
+void TMainForm::ShowProgramTag() {}
+// Rebuilds the parameter grid for the selected group.
+void TMainForm::UpdateGrid(bool) {}
+// The model-number wizard on its welcome page, shown modally.
+void TMainForm::OpenWizardAtStart() {}
+
+void TMainForm::ApplyFontToForms() {
+  for (QWidget* form : OtherForms) form->setFont(font());
+}
+
+void TMainForm::RegisterForm(QWidget* form) { OtherForms.push_back(form); }
+
+void TMainForm::ApplyMainFont() {
+  QFont mainFont(Q(Settings.FontName));
+  if (Settings.FontSize > 0) mainFont.setPointSize(Settings.FontSize);
+  setFont(mainFont);
+  // A colour word holds red in its low byte; negative words name system colours.
+  const int colour = Settings.FontColor;
+  QPalette palette = QGuiApplication::palette();
+  if (colour >= 0 && colour <= 0xFFFFFF) {
+    const QColor text(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Text, text);
+  }
+  setPalette(palette);
+}
+
+bool TMainForm::SaveSettings() {
+  kvl::MainSettings s = Settings;
+  s.PortNumber = Core->PortNumber;
+  s.Level = Level;
+  s.SwVer = SwVer;
+  s.FormWidth = width();
+  s.FormHeight = height();
+  kvl::WizardWords words;
+  words.Aux = Core->Model.AuxWord;
+  words.Output = Core->Model.OutputWord;
+  words.Option2 = Core->Model.Option2Word;
+  words.Basic = Core->Model.BasicWord;
+  std::unique_ptr<kvl::ISettingsStore> store = Options.OpenSettings();
+  const bool saved = kvl::WriteSettings(*store, s, words);
+  if (!saved) std::fprintf(stderr, "kvlq70: the settings could not be saved\n");
+  return saved;
+}
+
+int TMainForm::ShowMessageBox(int kind, int code) {
+  return Presenter.ShowModal(kvl::DescribeMessage(kind, code, Language, FileName));
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  SaveSettings();
+  if (ShowMessageBox(kvl::kMessageEdit, 2) == kvl::kModalOk)
+    event->accept();
+  else
+    event->ignore();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (Shown || event->spontaneous()) return;
+  Shown = true;
+  if (!(windowState() & Qt::WindowMaximized)) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect frame = frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      move(frame.topLeft());
+    }
+  }
+  kvl::SetApplicationTitle(kvl::ApplicationTitleFor(FileName));
+  Timer1->start();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  PlaceToolPanel();
+}
+
+void TMainForm::SetTreePanelWidth(int width) {
+  width = std::max(0, width);
+  Panel2->resize(width, Panel2->height());
+  Splitter1->setSizes({width, std::max(0, Splitter1->width() - width - Splitter1->handleWidth())});
+}
+
+int TMainForm::TreePanelWidth() const { return Splitter1->sizes().value(0); }
+
+void TMainForm::SetCaptionText(const std::string& caption) {
+  CaptionText = caption;
+  setWindowTitle(Q(caption));
+}
+
+std::string TMainForm::Caption() const { return CaptionText; }
+
+const std::string& TMainForm::ApplicationTitleText() const { return kvl::ApplicationTitle(); }
+
+QAction* TMainForm::MenuItem(const std::string& name) const {
+  const auto it = MenuItems.find(name);
+  return it != MenuItems.end() ? it->second : nullptr;
+}
+
+QToolButton* TMainForm::ToolButton(const std::string& name) const {
+  const auto it = ToolButtonsByName.find(name);
+  return it != ToolButtonsByName.end() ? it->second : nullptr;
+}

@@ -1,0 +1,87 @@
+#include "startup.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringList>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Affinity.h"
+#include "Application.h"
+#include "DialogPresenter.h"
+#include "MessageCatalog.h"
+#include "QtDialogPresenter.h"
+#include "SingleInstance.h"
+#include "UCore.h"
+#include "UserLocale.h"
+#include "mainform.h"
+
+namespace kvl {
+namespace {
+
+constexpr const char* kInstanceName = "halvorin.hqz.kvlq70";
+
+// The words after the program name, as the bytes they were given in.
+std::vector<std::string> CommandWords() {
+  std::vector<std::string> words;
+  const QStringList arguments = QCoreApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) words.push_back(QFile::encodeName(arguments[i]).toStdString());
+  return words;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv) {
+  // One processor for the whole process, before any thread exists.
+  PinToFirstProcessor();
+
+  SingleInstanceGuard guard(SingleInstanceLockPath(kInstanceName));
+  const SingleInstanceGuard::Outcome outcome = guard.Acquire();
+  if (outcome == SingleInstanceGuard::Outcome::Failed) {
+    std::fprintf(stderr, "kvlq70: not started: %s\n", guard.Error().c_str());
+    return 0;
+  }
+
+  std::unique_ptr<TDialogPresenter> presenter;
+  TAutoAnswerPresenter::Answer answer;
+  if (TAutoAnswerPresenter::FromEnvironment(&answer))
+    presenter = std::make_unique<TAutoAnswerPresenter>(answer, stdout);
+  else
+    presenter = std::make_unique<TQtDialogPresenter>();
+
+  TApplication app(argc, argv, *presenter);
+  InstallFontSubstitutes();
+
+  if (outcome == SingleInstanceGuard::Outcome::AlreadyRunning) {
+    presenter->ShowModal(DescribeSecondInstance(OemCodePage()));
+    return 0;
+  }
+
+  SetApplicationTitle(kProductName);
+  try {
+    TMainFormOptions options;
+    options.Words = CommandWords();
+    options.UserLangId = UserDefaultLangId();
+    const std::string iniPath = TIniSettingsStore::DefaultPath();
+    options.OpenSettings = [iniPath] { return std::make_unique<TIniSettingsStore>(iniPath); };
+
+    auto mainForm = std::make_unique<TMainForm>(*presenter, std::move(options));
+    auto core = std::make_unique<TCore>(mainForm->Language);
+    mainForm->AttachCore(*core);
+    mainForm->ReadWizardWords();
+    mainForm->FinishStart();
+    mainForm->show();
+    app.exec();
+    mainForm.reset();
+  } catch (const std::exception& error) {
+    presenter->ShowModal(DescribeException(error.what(), ApplicationTitle()));
+  }
+  guard.Release();
+  return 0;
+}
+
+}  // namespace kvl
