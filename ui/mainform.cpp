@@ -401,6 +401,7 @@ void TMainForm::ApplyWizardModelAtStart() {
 void TMainForm::FinishStart() {
   Initialize();
   ServiceMode = 0;
+  Core->Protocol->Wqt.ChecksumFlag = 1;
   if (Language == kvl::kLanguageJapanese) {
     SetTreePanelWidth(kvl::TreePanelWidthFor(Language));
     update();
@@ -413,6 +414,8 @@ void TMainForm::FinishStart() {
 }
 
 void TMainForm::Initialize() {
+  Core->Protocol->RetryCount = 3;
+  Core->Protocol->ReceiveTimeout = 2000;
   const int lang = Language;
   UntitledName = kvl::UntitledNameFor(lang);
   if (lang != kvl::kLanguageJapanese) {
