@@ -127,6 +127,14 @@ class TCore {
   // ---- value chooser lists (UCore_choice.cpp) ----
 
   // ---- setting-range help texts (UCore_rangetext.cpp) ----
+  // The valid setting range of one parameter as a one-line help text in
+  // Language (0 Japanese, any other value English), UTF-8. For program items
+  // (bank 1) sub is the segment and pattern the pattern; for PID sets sub is
+  // the set, for table data the column. entryKind is 0. Computed texts follow
+  // the current settings, model words and revision. Empty when no record
+  // exists, a setting or neighbouring cell the text needs is missing or
+  // invalid, or the kind has no text. Reads, changes nothing.
+  std::string GetRangeText(int bank, int item, int sub, int pattern, uint16_t entryKind);
 
   // ---- serial port (UCore_port.cpp) ----
   // Opens Protocol's port with PortNumber and the speed and framing of

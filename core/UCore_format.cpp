@@ -32,18 +32,6 @@ int64_t FloorDiv(int64_t num, int64_t den) {
   return q;
 }
 
-// The value divided by 10^d with exactly d digits after a '.', a leading '-'
-// for negative values; d = 0 gives a plain integer.
-std::string Fixed(int value, int d) {
-  if (d <= 0) return std::to_string(value);
-  const bool negative = value < 0;
-  const int64_t magnitude = negative ? -static_cast<int64_t>(value) : value;
-  const int64_t p = Pow10(d);
-  std::string fraction = std::to_string(magnitude % p);
-  fraction.insert(0, static_cast<size_t>(d) - fraction.size(), '0');
-  return (negative ? "-" : "") + std::to_string(magnitude / p) + "." + fraction;
-}
-
 // A decimal number as typed: sign, all its digits as one integer, and how
 // many of them stand after the point.
 struct Decimal {
@@ -179,6 +167,17 @@ Form FixedForm(int d, bool whole = false) {
 constexpr Form kTimeForm{Form::kTime, 0, false};
 
 }  // namespace
+
+// The value divided by 10^d with exactly d digits after a '.'.
+std::string kvl::values::Fixed(int value, int d) {
+  if (d <= 0) return std::to_string(value);
+  const bool negative = value < 0;
+  const int64_t magnitude = negative ? -static_cast<int64_t>(value) : value;
+  const int64_t p = Pow10(d);
+  std::string fraction = std::to_string(magnitude % p);
+  fraction.insert(0, static_cast<size_t>(d) - fraction.size(), '0');
+  return (negative ? "-" : "") + std::to_string(magnitude / p) + "." + fraction;
+}
 
 // ---- decimal-point lookups ----
 
