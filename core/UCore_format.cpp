@@ -99,23 +99,26 @@ bool ScanNumber(std::string_view text) {
 }
 
 // Whether times are written min:s or h:min (else in units of 0.1 s). The
-// formatter and the time scanner both decide by this one test.
+// formatter and the time entry both decide by this one test.
 bool ColonTimes(TCore& core) {
   const int unit = SetupValue(core, 64);
   return unit == 0 || unit == 1;
 }
 
-// A time text: digits with at most one ':' (min:s, h:min) or one '.'
-// (tenths), no sign. Gives the stored value, or nothing when refused.
-std::optional<int64_t> ParseTimeText(std::string_view text, bool colonTimes) {
+// A time text: digits with at most one ':' or one '.', no sign. ':' is taken
+// unless the unit is tenths (2), '.' only when it is not min:s or h:min.
+// Gives the stored value (min:s or h:min: the whole number; otherwise that
+// number in tenths), or nothing when refused.
+std::optional<int64_t> ParseTimeText(std::string_view text, int unit) {
   if (text.size() > kMaxTimeText) return std::nullopt;
+  const bool colonTimes = unit == 0 || unit == 1;
   std::optional<size_t> colon;
   bool separated = false;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (IsDigit(c)) continue;
     if (separated) return std::nullopt;
-    if (c == ':' && colonTimes) {
+    if (c == ':' && unit != 2) {
       colon = i;
     } else if (c == '.' && !colonTimes) {
     } else {
@@ -123,11 +126,14 @@ std::optional<int64_t> ParseTimeText(std::string_view text, bool colonTimes) {
     }
     separated = true;
   }
-  if (!colonTimes) return Scale(ReadDecimal(text), 1);
-  if (!colon) return Whole(ReadDecimal(text));
+  if (!colon) {
+    const Decimal x = ReadDecimal(text);
+    return colonTimes ? Floor(x) : Scale(x, 1);
+  }
   const int64_t before = Whole(ReadDecimal(text.substr(0, *colon)));
   const int64_t after = Whole(ReadDecimal(text.substr(*colon + 1)));
-  return 60 * before + after;
+  const int64_t x = 60 * before + after;
+  return colonTimes ? x : 10 * x;
 }
 
 // Up to four hexadecimal digits after leading white space, read as the
@@ -355,7 +361,7 @@ bool TCore::ParseValue(ParamDescriptor* descriptor, std::string_view text, int p
       // time units.
       const bool timeText = descriptor->FormatKind != 3 || descriptor->Bank == kProgramBank;
       if (timeText) {
-        value = ParseTimeText(text, ColonTimes(*this));
+        value = ParseTimeText(text, SetupValue(*this, 64));
       } else if (ScanNumber(text)) {
         const Decimal x = ReadDecimal(text);
         value = ColonTimes(*this) ? Floor(x) : Scale(x, 1);
@@ -385,12 +391,15 @@ bool TCore::GetParamText(int group, int item, int sub, int pattern, std::string&
   nameText.clear();
   ParamDescriptor* d = DescriptorPtr(group, item, sub);
   if (!d) return false;
-  if (group == kProgramBank) {
-    PatternSlot* cell = PatternSlotPtr(pattern, item, sub);
-    if (!cell) return false;
-    if (d->EntryKind == 0) d->Value = cell->Value;
+  // Only a record of entry kind 0 shows a value; only then is a program cell needed.
+  if (d->EntryKind == 0) {
+    if (group == kProgramBank) {
+      PatternSlot* cell = PatternSlotPtr(pattern, item, sub);
+      if (!cell) return false;
+      d->Value = cell->Value;
+    }
+    FormatValue(d, valueText);  // a failed format leaves it empty
   }
-  if (d->EntryKind == 0) FormatValue(d, valueText);  // a failed format leaves it empty
 
   if (!GetSpecialName(d, nameText)) {
     const char* name = Language == 1 ? d->NameEn : Language == 2 ? d->NameThird : d->NameJa;
