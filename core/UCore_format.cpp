@@ -99,26 +99,24 @@ bool ScanNumber(std::string_view text) {
 }
 
 // Whether times are written min:s or h:min (else in units of 0.1 s). The
-// formatter and the time entry both decide by this one test.
+// formatter and the time scanner both decide by this one test, so a time unit
+// outside 0..2 cannot make them disagree.
 bool ColonTimes(TCore& core) {
   const int unit = SetupValue(core, 64);
   return unit == 0 || unit == 1;
 }
 
-// A time text: digits with at most one ':' or one '.', no sign. ':' is taken
-// unless the unit is tenths (2), '.' only when it is not min:s or h:min.
-// Gives the stored value (min:s or h:min: the whole number; otherwise that
-// number in tenths), or nothing when refused.
-std::optional<int64_t> ParseTimeText(std::string_view text, int unit) {
+// A time text: digits with at most one ':' (min:s, h:min) or one '.'
+// (tenths), no sign. Gives the stored value, or nothing when refused.
+std::optional<int64_t> ParseTimeText(std::string_view text, bool colonTimes) {
   if (text.size() > kMaxTimeText) return std::nullopt;
-  const bool colonTimes = unit == 0 || unit == 1;
   std::optional<size_t> colon;
   bool separated = false;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (IsDigit(c)) continue;
     if (separated) return std::nullopt;
-    if (c == ':' && unit != 2) {
+    if (c == ':' && colonTimes) {
       colon = i;
     } else if (c == '.' && !colonTimes) {
     } else {
@@ -126,14 +124,11 @@ std::optional<int64_t> ParseTimeText(std::string_view text, int unit) {
     }
     separated = true;
   }
-  if (!colon) {
-    const Decimal x = ReadDecimal(text);
-    return colonTimes ? Floor(x) : Scale(x, 1);
-  }
+  if (!colonTimes) return Scale(ReadDecimal(text), 1);
+  if (!colon) return Whole(ReadDecimal(text));
   const int64_t before = Whole(ReadDecimal(text.substr(0, *colon)));
   const int64_t after = Whole(ReadDecimal(text.substr(*colon + 1)));
-  const int64_t x = 60 * before + after;
-  return colonTimes ? x : 10 * x;
+  return 60 * before + after;
 }
 
 // Up to four hexadecimal digits after leading white space, read as the
@@ -361,7 +356,7 @@ bool TCore::ParseValue(ParamDescriptor* descriptor, std::string_view text, int p
       // time units.
       const bool timeText = descriptor->FormatKind != 3 || descriptor->Bank == kProgramBank;
       if (timeText) {
-        value = ParseTimeText(text, SetupValue(*this, 64));
+        value = ParseTimeText(text, ColonTimes(*this));
       } else if (ScanNumber(text)) {
         const Decimal x = ReadDecimal(text);
         value = ColonTimes(*this) ? Floor(x) : Scale(x, 1);
