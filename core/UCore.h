@@ -94,7 +94,8 @@ class TCore {
   // The one road between a word and its text. For setup parameters sub is the
   // sub-index and pattern is ignored; for program items (group 1) sub is the
   // segment and pattern the pattern. Both texts are emptied first; false when
-  // no record or no program cell exists for the arguments.
+  // no record exists, or no program cell for a record of entry kind 0 (the
+  // only records with a value text).
   bool GetParamText(int group, int item, int sub, int pattern, std::string& valueText, std::string& nameText);
   // Parse, -32768..32767 test, range check, store, dependent updates. False,
   // with nothing changed, when the cell does not exist or the text is refused.
