@@ -88,14 +88,13 @@ int HexDigit(uint8_t c) {
   return -1;
 }
 
-// The time-event settings 3517..3536 that files of revision 0 lack.
-void ApplyRevision0Settings(std::vector<int16_t>& values) {
-  for (int n = 0; n < 5; ++n) {
-    values[3517 + 4 * n] = 50;
-    values[3518 + 4 * n] = 0;
-    values[3519 + 4 * n] = 5;
-    values[3520 + 4 * n] = 0;
-  }
+// The time-event settings 3517..3536 that files of revision 0 lack: true,
+// with the value to use, for an address among them.
+bool Revision0Setting(int address, int16_t& value) {
+  if (address < 3517 || address > 3536) return false;
+  static constexpr int16_t kCycle[4] = {50, 0, 5, 0};
+  value = kCycle[(address - 3517) % 4];
+  return true;
 }
 
 // Offset of record (pattern, item, segment), all 1-based, in the current type.
@@ -119,15 +118,17 @@ struct LoadedImage {
   char Tags[kPatternCount][9] = {};
 };
 
-// Takes every setup record's value from the address-indexed values, where the
-// record's entry in `flags` (by table position) is 1; null flags take all.
-void TakeSetupValues(TCore& core, const std::vector<int16_t>& values, const uint8_t* flags,
-                     LoadedImage& image) {
+// Takes the value of every setup record whose flag (by table position) is 1
+// from its address; revision 0 fills in the settings it lacks.
+template <typename FlagAt, typename ValueAt>
+void TakeSetupValues(TCore& core, int revision, FlagAt flagAt, ValueAt valueAt, LoadedImage& image) {
   for (int k = 0; k < kSetupParamCount; ++k) {
-    if (flags && flags[k] != 1) continue;
+    if (flagAt(k) != 1) continue;
     const int address = core.SetupRecord(k)->Address;
     if (address >= kAddressRecordCount) continue;
-    image.Setup[k] = values[address];
+    int16_t value;
+    if (revision != 0 || !Revision0Setting(address, value)) value = valueAt(address);
+    image.Setup[k] = value;
     image.SetupTaken[k] = true;
   }
 }
@@ -138,15 +139,11 @@ void ReadCurrent(TCore& core, const std::vector<uint8_t>& file, LoadedImage& ima
   const int low = HexDigit(file[21]);
   image.Revision = (high >= 0 && low >= 0 && (high * 16 + low) != 0) ? 1 : 0;
 
-  std::vector<uint8_t> flags(kAddressRecordCount);
-  std::vector<int16_t> values(kAddressRecordCount);
-  for (int a = 0; a < kAddressRecordCount; ++a) {
-    const size_t at = kAddressRecordsAt + 3 * static_cast<size_t>(a);
-    flags[a] = file[at];
-    values[a] = ReadI16(&file[at + 1]);
-  }
-  if (image.Revision == 0) ApplyRevision0Settings(values);
-  TakeSetupValues(core, values, flags.data(), image);
+  // Only the records the setup parameters name are looked at: flags by table
+  // position, values by address.
+  TakeSetupValues(
+      core, image.Revision, [&](int k) { return file[kAddressRecordsAt + 3 * static_cast<size_t>(k)]; },
+      [&](int address) { return ReadI16(&file[kAddressRecordsAt + 3 * static_cast<size_t>(address) + 1]); }, image);
 
   for (int p = 1; p <= kPatternCount; ++p) {
     for (int i = 1; i <= kSegmentItemCount; ++i)
@@ -171,12 +168,14 @@ bool ReadOld(TCore& core, const std::vector<uint8_t>& file, LoadedImage& image) 
   if (std::memcmp(file.data(), kOldMagic, 16) != 0) return false;
   image.Revision = 0;
 
-  std::vector<int16_t> values(kAddressRecordCount);
+  // Every setup record takes its value; the old type has none for the
+  // "Unused" rows, which get their default.
+  std::vector<int16_t> values(kAddressRecordCount, 0);
   for (const AddressRun& run : kOldRuns)
     for (int n = 0; n < run.Count; ++n) values[run.FirstAddress + n] = ReadI16(&file[run.At + 2 * n]);
   for (int a = kOldMissingFirst; a <= kOldMissingLast; ++a) values[a] = kEmptyValue;
-  ApplyRevision0Settings(values);
-  TakeSetupValues(core, values, nullptr, image);
+  TakeSetupValues(
+      core, 0, [](int) { return 1; }, [&](int address) { return values[address]; }, image);
 
   for (int p = 1; p <= kPatternCount; ++p) {
     const size_t block = kOldPatternsAt + kOldPatternSize * static_cast<size_t>(p - 1);
