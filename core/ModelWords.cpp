@@ -220,7 +220,7 @@ void TModelWords::ApplyOutputSelection() {
   const int c75 = SetupValue(75);
   const int c76 = SetupValue(76);
   const int c77 = SetupValue(77);
-  if (IsTwoLoop()) {
+  if (BasicModelIsTwoLoop()) {
     static constexpr uint16_t kTwoOutputs[] = {0x844, 0x842, 0x824, 0x822};
     static constexpr uint16_t kThreeOutputs[] = {0xCC4, 0xCC2, 0xCA4, 0xCA2, 0xAC4, 0xAC2, 0xAA4, 0xAA2};
     switch (OutputIndexOf(code, true)) {

@@ -75,7 +75,10 @@ class TModelWords {
   uint16_t Option2Word = 0;
   uint16_t BasicWord = 0;
 
-  bool IsTwoLoop() const { return (HardwareType2 & 7) != 0; }
+  // The basic model of HardwareType2 names a 2-loop model. The output code's
+  // own 2-loop bit (HardwareType1 & 0x800) is what the display rules, range
+  // checks and texts test; the two agree for every variant the wizard makes.
+  bool BasicModelIsTwoLoop() const { return (HardwareType2 & 7) != 0; }
 
   // The wizard's choices to the four words and the model number. Mode 0 is a
   // preview and stores nothing; mode 1 also stores the four words (the caller

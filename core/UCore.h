@@ -132,7 +132,8 @@ class TCore {
   // The one road between a word and its text. For setup parameters sub is the
   // sub-index and pattern is ignored; for program items (group 1) sub is the
   // segment and pattern the pattern. Both texts are emptied first; false when
-  // no record or no program cell exists for the arguments.
+  // no record exists, or no program cell for a record of entry kind 0 (the
+  // only records with a value text).
   bool GetParamText(int group, int item, int sub, int pattern, std::string& valueText, std::string& nameText);
   // Parse, -32768..32767 test, range check, store, dependent updates. False,
   // with nothing changed, when the cell does not exist or the text is refused.
@@ -164,10 +165,85 @@ class TCore {
   // ---- value chooser lists (UCore_choice.cpp) ----
 
   // ---- setting-range help texts (UCore_rangetext.cpp) ----
+  // The valid setting range of one parameter as a one-line help text in
+  // Language (0 Japanese, any other value English), UTF-8. For program items
+  // (bank 1) sub is the segment and pattern the pattern; for PID sets sub is
+  // the set, for table data the column. entryKind is 0. Computed texts follow
+  // the current settings, model words and revision. Empty when no record
+  // exists, a setting or neighbouring cell the text needs is missing or
+  // invalid, or the kind has no text. Reads, changes nothing.
+  std::string GetRangeText(int bank, int item, int sub, int pattern, uint16_t entryKind);
 
   // ---- serial port (UCore_port.cpp) ----
+  // Opens Protocol's port with PortNumber and the speed and framing of
+  // LineSetting. 1 when LineSetting is outside 1..14 (nothing opened, speed
+  // and framing untouched), else TComm::Open's result.
+  uint32_t OpenPort();
+  // Closes Protocol's port; true when TComm::Close returned anything but 0.
+  bool ClosePort();
 
   // ---- whole-image transfer (UCore_transfer.cpp) ----
+  // Controller words with a fixed meaning.
+  static constexpr uint16_t kModeWord = 508;        // READY when its low 4 bits are 1
+  static constexpr uint16_t kTransferWord = 527;    // 1 or 2 while a write runs, 0 after it
+  static constexpr uint16_t kRevisionWord = 4600;   // program writes outside READY need 2 or more
+  static constexpr uint16_t kIdentityWord = 9997;   // reads kIdentityValue on this controller series
+  static constexpr uint16_t kIdentityValue = 1552;
+  static constexpr uint16_t kFeatureWord = 9999;    // 0 or 1, kept as FeatureFlag
+  static constexpr int kMaxRunWords = 39;           // words of one parameter-run frame at most
+  // ProbeController results besides 0.
+  static constexpr uint32_t kProbeNoReply = 300;        // ProtocolError tells why
+  static constexpr uint32_t kProbeWrongIdentity = 400;
+  static constexpr uint32_t kProbeBadFeature = 500;
+  // Progress steps of a whole read or write: the base, plus the programs'
+  // share, plus the parameters' share when those are chosen.
+  static constexpr int kProgressBase = 50;
+  static constexpr int kProgressPrograms = 13110;
+  static constexpr int kProgressParameters = 467;
+
+  // What a whole read, write or commit moves: the range dialog's two boxes.
+  struct TransferRange {
+    bool CheckProgram = true;
+    bool CheckParameter = true;
+  };
+  // Told of a read's or write's progress, on the thread that runs it (a
+  // worker hands the calls on to the user-interface thread itself).
+  class TransferObserver {
+   public:
+    virtual ~TransferObserver() = default;
+    // At the start of a read or write: the progress bar's new maximum.
+    virtual void ProgressMaximum(int) {}
+    // Items (program items, setup parameters) taken since the last call.
+    virtual void ProgressStep(int) {}
+    // After every program frame and every parameter-run frame.
+    virtual void FrameDone() {}
+  };
+
+  // Reads the chosen kinds of the group into the received copies (nothing
+  // else changes). False at the first failed frame, the reason in
+  // Protocol->ProtocolError; what was received up to there stays.
+  bool ReadAllFromController(uint8_t group, const TransferRange& range, TransferObserver* observer = nullptr);
+  // Writes the chosen kinds of the group from the working values. False at
+  // a failed frame that is not tolerated (ProtocolError, or
+  // ProgramWriteRefused for a program write the controller cannot take).
+  bool WriteAllToController(uint8_t group, const TransferRange& range, TransferObserver* observer = nullptr);
+  // Copies the received copies of the chosen kinds of the group into the
+  // working values, only those that a read of the current job received.
+  void CommitReceived(uint8_t group, const TransferRange& range);
+  // Forgets what earlier reads received: a job calls it at its start.
+  void ClearReceivedMarks();
+  // 0: the controller is of this series, FeatureFlag read. Else
+  // kProbeNoReply, kProbeWrongIdentity or kProbeBadFeature.
+  uint32_t ProbeController();
+  // DataRevision and the attributes of the feature-dependent rows from
+  // FeatureFlag.
+  void ApplyFeatureFlag();
+  static int ProgressMaximum(const TransferRange& range);
+  // Received by a read of the current job: setup records by table index;
+  // program segments by [pattern][segment], segment 0 for the pattern items
+  // and the tag.
+  bool SetupReceived[kSetupParamCount] = {};
+  bool SegmentReceived[kPatternCount + 1][kSegmentCount + 1] = {};
 
   // ---- members ----
   FILE* ExportFile = nullptr;

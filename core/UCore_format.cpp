@@ -32,18 +32,6 @@ int64_t FloorDiv(int64_t num, int64_t den) {
   return q;
 }
 
-// The value divided by 10^d with exactly d digits after a '.', a leading '-'
-// for negative values; d = 0 gives a plain integer.
-std::string Fixed(int value, int d) {
-  if (d <= 0) return std::to_string(value);
-  const bool negative = value < 0;
-  const int64_t magnitude = negative ? -static_cast<int64_t>(value) : value;
-  const int64_t p = Pow10(d);
-  std::string fraction = std::to_string(magnitude % p);
-  fraction.insert(0, static_cast<size_t>(d) - fraction.size(), '0');
-  return (negative ? "-" : "") + std::to_string(magnitude / p) + "." + fraction;
-}
-
 // A decimal number as typed: sign, all its digits as one integer, and how
 // many of them stand after the point.
 struct Decimal {
@@ -111,7 +99,8 @@ bool ScanNumber(std::string_view text) {
 }
 
 // Whether times are written min:s or h:min (else in units of 0.1 s). The
-// formatter and the time scanner both decide by this one test.
+// formatter and the time scanner both decide by this one test, so a time unit
+// outside 0..2 cannot make them disagree.
 bool ColonTimes(TCore& core) {
   const int unit = SetupValue(core, 64);
   return unit == 0 || unit == 1;
@@ -173,6 +162,17 @@ Form FixedForm(int d, bool whole = false) {
 constexpr Form kTimeForm{Form::kTime, 0, false};
 
 }  // namespace
+
+// The value divided by 10^d with exactly d digits after a '.'.
+std::string kvl::values::Fixed(int value, int d) {
+  if (d <= 0) return std::to_string(value);
+  const bool negative = value < 0;
+  const int64_t magnitude = negative ? -static_cast<int64_t>(value) : value;
+  const int64_t p = Pow10(d);
+  std::string fraction = std::to_string(magnitude % p);
+  fraction.insert(0, static_cast<size_t>(d) - fraction.size(), '0');
+  return (negative ? "-" : "") + std::to_string(magnitude / p) + "." + fraction;
+}
 
 // ---- decimal-point lookups ----
 
@@ -386,12 +386,15 @@ bool TCore::GetParamText(int group, int item, int sub, int pattern, std::string&
   nameText.clear();
   ParamDescriptor* d = DescriptorPtr(group, item, sub);
   if (!d) return false;
-  if (group == kProgramBank) {
-    PatternSlot* cell = PatternSlotPtr(pattern, item, sub);
-    if (!cell) return false;
-    if (d->EntryKind == 0) d->Value = cell->Value;
+  // Only a record of entry kind 0 shows a value; only then is a program cell needed.
+  if (d->EntryKind == 0) {
+    if (group == kProgramBank) {
+      PatternSlot* cell = PatternSlotPtr(pattern, item, sub);
+      if (!cell) return false;
+      d->Value = cell->Value;
+    }
+    FormatValue(d, valueText);  // a failed format leaves it empty
   }
-  if (d->EntryKind == 0) FormatValue(d, valueText);  // a failed format leaves it empty
 
   if (!GetSpecialName(d, nameText)) {
     const char* name = Language == 1 ? d->NameEn : Language == 2 ? d->NameThird : d->NameJa;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "UCore.h"
 
@@ -20,6 +21,11 @@ inline constexpr int kConstantBank = 10;
 
 // Event type value that makes an event a time event.
 inline constexpr int kTimeEventType = 50;
+
+// The value divided by 10^d with exactly d digits after a '.', at least one
+// before it and a leading '-' for negative values; d = 0 gives a plain
+// integer.
+std::string Fixed(int value, int d);
 
 // Working value of a setup parameter, or nothing when the catalogue has no
 // such record.

@@ -247,6 +247,10 @@ TEST(MainFormStart, SettingsApplyAtStart) {
   EXPECT_EQ(f.ServiceMode, 0);
   EXPECT_EQ(f.SegmentClipboardFull, 0);
   EXPECT_EQ(f.PatternClipboardFull, 0);
+  // The link's retry count and time-out, and the text-command checksum.
+  EXPECT_EQ(h.Core->Protocol->RetryCount, 3);
+  EXPECT_EQ(h.Core->Protocol->ReceiveTimeout, 2000u);
+  EXPECT_EQ(h.Core->Protocol->Wqt.ChecksumFlag, 1);
 }
 
 TEST(MainFormStart, NarrowScreenMaximises) {

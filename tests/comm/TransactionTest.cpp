@@ -1,0 +1,186 @@
+#include <cerrno>
+
+#include "SerialPort.h"
+
+#include "SimLink.h"
+
+namespace {
+
+using kvlsim::Fault;
+using kvlsim::FaultKind;
+using kvlsim::FrameKind;
+
+class TransactionTest : public SimLinkTest {
+ protected:
+  void SetUp() override {
+    SimLinkTest::SetUp();
+    link.ReceiveTimeout = 100;
+    for (int i = 0; i < 5; ++i) sim.SetWord(static_cast<uint16_t>(1001 + i), static_cast<uint16_t>(40 + i));
+  }
+};
+
+Fault Always(FaultKind kind) {
+  Fault f;
+  f.Kind = kind;
+  f.Times = -1;
+  return f;
+}
+Fault Once(FaultKind kind) {
+  Fault f;
+  f.Kind = kind;
+  return f;
+}
+Fault OnFrame(FaultKind kind, int number) {
+  Fault f;
+  f.Kind = kind;
+  f.FrameNumber = number;
+  return f;
+}
+Fault Refuse(uint8_t status, int times = -1) {
+  Fault f;
+  f.Kind = FaultKind::Refusal;
+  f.Status = status;
+  f.Times = times;
+  return f;
+}
+
+TEST_F(TransactionTest, FaultsCostTheirRetriesAndEndInTheirError) {
+  Fault otherKind = Always(FaultKind::Silence);
+  otherKind.OnKind = FrameKind::WriteWords;
+  Fault otherAddress = Always(FaultKind::Silence);
+  otherAddress.Address = 9997;
+  Fault thisAddress = Always(FaultKind::Silence);
+  thisAddress.Address = 1001;
+
+  struct Case {
+    const char* name;
+    std::vector<Fault> faults;
+    int retries;
+    bool ok;
+    size_t sends;
+    uint32_t error;  // ProtocolError afterwards (it starts at 0)
+  } cases[] = {
+      {"clean", {}, 3, true, 1, 0},
+      {"bad checksum always", {Always(FaultKind::BadChecksum)}, 3, false, 4, 0x40000},
+      {"no STX always", {Always(FaultKind::NoStx)}, 3, false, 4, 0x20000},
+      {"silence always", {Always(FaultKind::Silence)}, 3, false, 4, 0x10000},
+      {"short reply always", {Always(FaultKind::ShortReply)}, 3, false, 4, 0x10000},
+      {"garbage always", {Always(FaultKind::Garbage)}, 3, false, 4, 0x20000},
+      {"refusal G", {Refuse(0x47)}, 3, false, 1, 0x47000000},
+      {"refusal 0", {Refuse(0x30)}, 3, false, 1, 0x30000000},
+      {"bad checksum, then refusal I", {OnFrame(FaultKind::BadChecksum, 1), Refuse(0x49)}, 3, false, 2, 0x49000000},
+      {"bad checksum once", {Once(FaultKind::BadChecksum)}, 3, true, 2, 0x40000},
+      {"no STX once", {Once(FaultKind::NoStx)}, 3, true, 2, 0x20000},
+      {"silence once", {Once(FaultKind::Silence)}, 3, true, 2, 0},
+      {"garbage once", {Once(FaultKind::Garbage)}, 3, true, 2, 0x20000},
+      {"short reply three times", {[] { Fault f = Once(FaultKind::ShortReply); f.Times = 3; return f; }()}, 3, true,
+       4, 0},
+      {"bad checksum, then silence", {OnFrame(FaultKind::BadChecksum, 1), Always(FaultKind::Silence)}, 3, false, 4,
+       0x10000},
+      {"retry count 0", {Always(FaultKind::Silence)}, 0, false, 1, 0x10000},
+      {"retry count 1", {Always(FaultKind::BadChecksum)}, 1, false, 2, 0x40000},
+      {"fault on another kind", {otherKind}, 3, true, 1, 0},
+      {"fault on another address", {otherAddress}, 3, true, 1, 0},
+      {"fault on this address", {thisAddress}, 3, false, 4, 0x10000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.ClearFaults();
+    sim.ClearFrames();
+    for (const Fault& f : c.faults) sim.AddFault(f);
+    link.RetryCount = c.retries;
+    link.ProtocolError = 0;
+    uint16_t words[5] = {};
+    EXPECT_EQ(link.ReadWords(1001, 5, words), c.ok);
+    EXPECT_EQ(sim.FrameCount(), c.sends);
+    EXPECT_EQ(link.ProtocolError, c.error);
+    if (c.ok)
+      for (int i = 0; i < 5; ++i) EXPECT_EQ(words[i], 40 + i);
+    else
+      for (int i = 0; i < 5; ++i) EXPECT_EQ(words[i], 0) << "nothing is copied out of a failed frame";
+  }
+}
+
+TEST_F(TransactionTest, WritesAreRetriedAndRefusalsAreNot) {
+  struct Case {
+    const char* name;
+    Fault fault;
+    bool ok;
+    size_t sends;
+    uint32_t error;
+  } cases[] = {
+      {"refusal I on delete", Refuse(0x49), false, 1, 0x49000000},
+      {"checksum once", Once(FaultKind::BadChecksum), true, 2, 0x40000},
+      {"silence always", Always(FaultKind::Silence), false, 4, 0x10000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.ClearFaults();
+    sim.ClearFrames();
+    sim.AddFault(c.fault);
+    link.ProtocolError = 0;
+    EXPECT_EQ(link.DeleteProgram(7, 1), c.ok);
+    EXPECT_EQ(sim.FrameCount(), c.sends);
+    EXPECT_EQ(link.ProtocolError, c.error);
+    for (const auto& f : sim.Frames()) EXPECT_EQ(f.Kind, FrameKind::DeleteProgram);
+  }
+}
+
+TEST_F(TransactionTest, LateRepliesAreNotTakenForTheNextFrame) {
+  // Every reply comes later than the time-out: each frame is answered by the
+  // reply to its first try while its second try waits, and the reply to the
+  // second try arrives after the frame is done.
+  link.ReceiveTimeout = 200;
+  kvlsim::Config config = sim.GetConfig();
+  config.ReplyLatencyMs = 300;
+  sim.SetConfig(config);
+  sim.SetWord(1001, 111);
+  sim.SetWord(1002, 222);
+  const struct {
+    uint16_t address, value;
+  } reads[] = {{1001, 111}, {1002, 222}, {1001, 111}};
+  for (const auto& r : reads) {
+    SCOPED_TRACE(r.address);
+    uint16_t word = 0;
+    ASSERT_TRUE(link.ReadWords(r.address, 1, &word));
+    EXPECT_EQ(word, r.value);
+  }
+  EXPECT_EQ(sim.FrameCount(), 6u);
+}
+
+TEST_F(TransactionTest, BytesWaitingBeforeASendAreDropped) {
+  // A well-formed reply that nobody asked for waits in the input queue.
+  const auto stale = Bytes({0x02, 0x80, 0x00, 0x00, 0x34, 0x12, 0x00, 0xC9});
+  ASSERT_EQ(TProtocol::LoaderSum(stale.data(), 8), stale[7]);
+  sim.SendRaw(stale);
+  for (int i = 0; i < 200; ++i) {
+    uint32_t in = 0, out = 0;
+    if (kvl::SerialQueueCounts(link.Handle(), in, out) && in == 8) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  uint16_t word = 0;
+  ASSERT_TRUE(link.ReadWords(9997, 1, &word));
+  EXPECT_EQ(word, 1552);
+  EXPECT_EQ(sim.FrameCount(), 1u);
+}
+
+TEST_F(TransactionTest, LineGoingAwayEndsEveryFrameAtOnce) {
+  sim.AddFault(OnFrame(FaultKind::LineDrop, 3));
+  uint16_t words[5];
+  ASSERT_TRUE(link.ReadWords(1001, 5, words));
+  ASSERT_TRUE(link.ReadWords(1001, 5, words));
+  for (int frame = 3; frame <= 4; ++frame) {
+    SCOPED_TRACE(frame);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(link.ReadWords(1001, 5, words));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(100)) << "no waiting for time-outs on a dead line";
+    EXPECT_EQ(link.ProtocolError, TComm::kStatusPortFault + EIO);
+  }
+  EXPECT_EQ(sim.FrameCount(), 3u);
+  // DTR cannot be dropped on a line that is gone; the port is closed all the same.
+  EXPECT_EQ(link.Close(), 3u);
+  EXPECT_FALSE(link.IsOpen());
+}
+
+}  // namespace
