@@ -273,10 +273,10 @@ bool TTtrs::PlaceCell(int row, int tag, int column) {
       break;
     case TColorTAFShapes::colorOne: cell.BrushColor = FCellOneColor; break;
     case TColorTAFShapes::colorRandom: {
-      std::uniform_int_distribution<uint32_t> part(0, 255);
-      const uint32_t red = part(Random);
-      const uint32_t green = part(Random);
-      const uint32_t blue = part(Random);
+      std::uniform_int_distribution<uint32_t> channel(0, 255);
+      const uint32_t red = channel(Random);
+      const uint32_t green = channel(Random);
+      const uint32_t blue = channel(Random);
       cell.BrushColor = red | (green << 8) | (blue << 16);
       break;
     }
