@@ -88,6 +88,19 @@ TComm::WaitResult TComm::WaitPort(int fd, short events, uint64_t ms) {
   return (fds[0].revents & events) ? WaitResult::Ready : WaitResult::Failed;
 }
 
+bool TComm::WaitLineTime(uint32_t bytes, uint64_t limitMs) {
+  if (Baud == 0) return true;
+  const uint64_t bits = 1 + 8 + (Parity != kParityNone ? 1 : 0) + (StopBits == kTwoStopBits ? 2 : 1);
+  // A little short of the full time, so that timer slack does not make the
+  // wait end after the bytes are in.
+  const uint64_t us = std::min<uint64_t>(bytes * bits * 1000000u * 15u / 16u / Baud, limitMs * 1000u);
+  if (us == 0) return !Closing.load();
+  pollfd wake = {WakeFd, POLLIN, 0};
+  const timespec timeout = {static_cast<time_t>(us / 1000000u), static_cast<long>(us % 1000000u * 1000u)};
+  const int n = ::ppoll(&wake, 1, &timeout, nullptr);
+  return n <= 0 && !Closing.load();
+}
+
 bool TComm::Send(const uint8_t* bytes, uint32_t length) {
   if (Closing.load() || Fd.load() < 0) return false;
   if (length > OutputQueueSize) {
@@ -124,7 +137,11 @@ bool TComm::Send(const uint8_t* bytes, uint32_t length) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) break;
     const uint64_t left = remaining();
-    if (left == 0 || WaitPort(fd, POLLOUT, left) != WaitResult::Ready) break;
+    if (left == 0) break;
+    // A signal ends the poll early (reported as a time-out): the time left
+    // decides, not the poll.
+    const WaitResult r = WaitPort(fd, POLLOUT, left);
+    if (r == WaitResult::Woken || r == WaitResult::Failed) break;
   }
   return written == length;
 }
@@ -177,6 +194,14 @@ bool TComm::Receive(uint8_t* buffer, uint32_t expected, uint32_t& status, uint32
     if (elapsed >= ReceiveTimeout) break;
     if (n > 0) {
       emptyReads = 0;
+      // A binary reply under way: its missing bytes cannot come before their
+      // time on the line. Wait for all but the last of them instead of
+      // waking byte by byte; the last one is then met by the port's wait.
+      if (!text && expected - count > 1 && !WaitLineTime(expected - count - 1, ReceiveTimeout - elapsed)) {
+        status = 0;
+        count = 0;
+        return false;
+      }
       continue;  // more may already be waiting
     }
     if (emptyReads >= 2) {

@@ -106,6 +106,9 @@ class TComm {
   enum class WaitResult { Ready, TimedOut, Woken, Failed };
   // Waits for the port to become readable (or writable) for at most ms.
   WaitResult WaitPort(int fd, short events, uint64_t ms);
+  // Waits (at most limitMs) as long as bytes take on the line at Baud with
+  // the framing of Parity and StopBits; only a Close ends it early (false).
+  bool WaitLineTime(uint32_t bytes, uint64_t limitMs);
 
   std::atomic<int> Fd{-1};
   std::atomic<bool> Closing{false};

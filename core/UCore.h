@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "CoreNotifier.h"
 #include "ModelWords.h"
 #include "ParamDescriptor.h"
 #include "TProtocol.h"
@@ -85,8 +86,45 @@ class TCore {
   void BuildModelCode();
 
   // ---- segment and pattern clipboard (UCore_clipboard.cpp) ----
+  // Program editing on pattern 1..19 and segment 1..30; arguments outside the
+  // program change nothing. The per-pattern items 24..26 go with segment 1.
+  // Cut, insert and clear write the items' defaults (ProgramItemDefault).
+  void CopySegment(int pattern, int segment);
+  void PasteSegment(int pattern, int segment);
+  // Copies the segment, moves the used segments after it up by one and
+  // empties segment 30.
+  void CutSegment(int pattern, int segment);
+  // Moves the used segments from this one on down by one (what segment 30
+  // held is lost: the caller refuses while it is in use) and starts the new
+  // segment with the old one's SP1 and SP2, TIME 10 and default events.
+  void InsertSegment(int pattern, int segment);
+  // Moves the used segments down as InsertSegment, then pastes the clipboard.
+  void InsertCopiedSegment(int pattern, int segment);
+  // Item 1..3: empties this and every used segment after it. Item 4..26: sets
+  // that cell to its default, and for an ON time also empties its OFF time.
+  void ClearSegment(int pattern, int item, int segment);
+  void CopyPattern(int pattern);
+  void PastePattern(int pattern);
+  // Default of a cell of program item 1..26: 0 for the records of default
+  // kind 1 (PID set numbers, items 24..26), 32767 for every other.
+  int16_t ProgramItemDefault(int item);
 
   // ---- data file (UCore_file.cpp) ----
+  static constexpr size_t kDataFileSize = 99686;     // the current type
+  static constexpr size_t kOldDataFileSize = 43074;  // the old type, converted on load
+  // Writes the working values, tags, model code and DataRevision of the
+  // listed transfer groups. 0 written; 1 the file could not be made (the
+  // previous file then stays as it was); 2 under 150,000 bytes free; 3 the
+  // target is on a CD-ROM; 4 the path is 255 bytes or longer.
+  int SaveFile(GroupList groups, const std::string& path);
+  // Reads a file of either type. 0 read (an old-type file is converted, with a
+  // notice, and backed up under the path with its last character replaced by
+  // "_"); 1 the file could not be read; 2 its size is of neither type; 3
+  // checksum mismatch; 5 an old-type size without the old-type magic. On any
+  // result but 0 the image is unchanged.
+  int LoadFile(const std::string& path);
+  // Receives the notices of LoadFile; none when null.
+  TCoreNotifier* Notifier = nullptr;
 
   // ---- CSV and HTML listings (UCore_listing.cpp) ----
   // Opens (creates or truncates) the listing file ExportFile: 0 opened, 1 the
@@ -106,7 +144,8 @@ class TCore {
   // The one road between a word and its text. For setup parameters sub is the
   // sub-index and pattern is ignored; for program items (group 1) sub is the
   // segment and pattern the pattern. Both texts are emptied first; false when
-  // no record or no program cell exists for the arguments.
+  // no record exists, or no program cell for a record of entry kind 0 (the
+  // only records with a value text).
   bool GetParamText(int group, int item, int sub, int pattern, std::string& valueText, std::string& nameText);
   // Parse, -32768..32767 test, range check, store, dependent updates. False,
   // with nothing changed, when the cell does not exist or the text is refused.
@@ -156,6 +195,67 @@ class TCore {
   bool ClosePort();
 
   // ---- whole-image transfer (UCore_transfer.cpp) ----
+  // Controller words with a fixed meaning.
+  static constexpr uint16_t kModeWord = 508;        // READY when its low 4 bits are 1
+  static constexpr uint16_t kTransferWord = 527;    // 1 or 2 while a write runs, 0 after it
+  static constexpr uint16_t kRevisionWord = 4600;   // program writes outside READY need 2 or more
+  static constexpr uint16_t kIdentityWord = 9997;   // reads kIdentityValue on this controller series
+  static constexpr uint16_t kIdentityValue = 1552;
+  static constexpr uint16_t kFeatureWord = 9999;    // 0 or 1, kept as FeatureFlag
+  static constexpr int kMaxRunWords = 39;           // words of one parameter-run frame at most
+  // ProbeController results besides 0.
+  static constexpr uint32_t kProbeNoReply = 300;        // ProtocolError tells why
+  static constexpr uint32_t kProbeWrongIdentity = 400;
+  static constexpr uint32_t kProbeBadFeature = 500;
+  // Progress steps of a whole read or write: the base, plus the programs'
+  // share, plus the parameters' share when those are chosen.
+  static constexpr int kProgressBase = 50;
+  static constexpr int kProgressPrograms = 13110;
+  static constexpr int kProgressParameters = 467;
+
+  // What a whole read, write or commit moves: the range dialog's two boxes.
+  struct TransferRange {
+    bool CheckProgram = true;
+    bool CheckParameter = true;
+  };
+  // Told of a read's or write's progress, on the thread that runs it (a
+  // worker hands the calls on to the user-interface thread itself).
+  class TransferObserver {
+   public:
+    virtual ~TransferObserver() = default;
+    // At the start of a read or write: the progress bar's new maximum.
+    virtual void ProgressMaximum(int) {}
+    // Items (program items, setup parameters) taken since the last call.
+    virtual void ProgressStep(int) {}
+    // After every program frame and every parameter-run frame.
+    virtual void FrameDone() {}
+  };
+
+  // Reads the chosen kinds of the group into the received copies (nothing
+  // else changes). False at the first failed frame, the reason in
+  // Protocol->ProtocolError; what was received up to there stays.
+  bool ReadAllFromController(uint8_t group, const TransferRange& range, TransferObserver* observer = nullptr);
+  // Writes the chosen kinds of the group from the working values. False at
+  // a failed frame that is not tolerated (ProtocolError, or
+  // ProgramWriteRefused for a program write the controller cannot take).
+  bool WriteAllToController(uint8_t group, const TransferRange& range, TransferObserver* observer = nullptr);
+  // Copies the received copies of the chosen kinds of the group into the
+  // working values, only those that a read of the current job received.
+  void CommitReceived(uint8_t group, const TransferRange& range);
+  // Forgets what earlier reads received: a job calls it at its start.
+  void ClearReceivedMarks();
+  // 0: the controller is of this series, FeatureFlag read. Else
+  // kProbeNoReply, kProbeWrongIdentity or kProbeBadFeature.
+  uint32_t ProbeController();
+  // DataRevision and the attributes of the feature-dependent rows from
+  // FeatureFlag.
+  void ApplyFeatureFlag();
+  static int ProgressMaximum(const TransferRange& range);
+  // Received by a read of the current job: setup records by table index;
+  // program segments by [pattern][segment], segment 0 for the pattern items
+  // and the tag.
+  bool SetupReceived[kSetupParamCount] = {};
+  bool SegmentReceived[kPatternCount + 1][kSegmentCount + 1] = {};
 
   // ---- members ----
   FILE* ExportFile = nullptr;

@@ -99,7 +99,8 @@ bool ScanNumber(std::string_view text) {
 }
 
 // Whether times are written min:s or h:min (else in units of 0.1 s). The
-// formatter and the time scanner both decide by this one test.
+// formatter and the time scanner both decide by this one test, so a time unit
+// outside 0..2 cannot make them disagree.
 bool ColonTimes(TCore& core) {
   const int unit = SetupValue(core, 64);
   return unit == 0 || unit == 1;
@@ -385,12 +386,15 @@ bool TCore::GetParamText(int group, int item, int sub, int pattern, std::string&
   nameText.clear();
   ParamDescriptor* d = DescriptorPtr(group, item, sub);
   if (!d) return false;
-  if (group == kProgramBank) {
-    PatternSlot* cell = PatternSlotPtr(pattern, item, sub);
-    if (!cell) return false;
-    if (d->EntryKind == 0) d->Value = cell->Value;
+  // Only a record of entry kind 0 shows a value; only then is a program cell needed.
+  if (d->EntryKind == 0) {
+    if (group == kProgramBank) {
+      PatternSlot* cell = PatternSlotPtr(pattern, item, sub);
+      if (!cell) return false;
+      d->Value = cell->Value;
+    }
+    FormatValue(d, valueText);  // a failed format leaves it empty
   }
-  if (d->EntryKind == 0) FormatValue(d, valueText);  // a failed format leaves it empty
 
   if (!GetSpecialName(d, nameText)) {
     const char* name = Language == 1 ? d->NameEn : Language == 2 ? d->NameThird : d->NameJa;

@@ -8,13 +8,16 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSplitter>
+#include <QSplitterHandle>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QStyle>
@@ -46,6 +49,58 @@ class UpperCaseValidator : public QValidator {
     input = input.toUpper();
     return Acceptable;
   }
+};
+
+// The group tree: reports every button and key release after the tree has
+// handled it (its own selection change on press comes first).
+class TOutline : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+  std::function<void()> OnMouseUp;
+  std::function<void(int key)> OnKeyUp;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    QTreeWidget::mouseReleaseEvent(event);
+    if (OnMouseUp) OnMouseUp();
+  }
+  void keyReleaseEvent(QKeyEvent* event) override {
+    QTreeWidget::keyReleaseEvent(event);
+    if (!event->isAutoRepeat() && OnKeyUp) OnKeyUp(event->key());
+  }
+};
+
+// The handle between the tree panel and the grid area refuses a drag that
+// would leave the tree panel narrower than 20 pixels or the grid area
+// narrower than 15.
+class TTreeSplitterHandle : public QSplitterHandle {
+ public:
+  using QSplitterHandle::QSplitterHandle;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) PressOffset = event->position().toPoint().x();
+    QSplitterHandle::mousePressEvent(event);
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (event->buttons() & Qt::LeftButton) {
+      const int width = splitter()->mapFromGlobal(event->globalPosition().toPoint()).x() - PressOffset;
+      const int available = splitter()->width() - splitter()->handleWidth();
+      if (!kvl::AcceptTreePanelWidth(width, available)) return;
+    }
+    QSplitterHandle::mouseMoveEvent(event);
+  }
+
+ private:
+  int PressOffset = 0;
+};
+
+class TTreeSplitter : public QSplitter {
+ public:
+  using QSplitter::QSplitter;
+
+ protected:
+  QSplitterHandle* createHandle() override { return new TTreeSplitterHandle(orientation(), this); }
 };
 
 // The form's font: "ＭＳ ゴシック", 12 pixels high.
@@ -103,10 +158,18 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   auto* treeColumn = new QVBoxLayout(Panel2);
   treeColumn->setContentsMargins(0, 0, 0, 0);
   treeColumn->setSpacing(0);
-  Outline1 = new QTreeWidget(Panel2);
+  auto* outline = new TOutline(Panel2);
+  outline->OnMouseUp = [this] { Outline1MouseUp(); };
+  outline->OnKeyUp = [this](int key) { Outline1KeyUp(key); };
+  Outline1 = outline;
   Outline1->setObjectName(QStringLiteral("Outline1"));
   Outline1->setHeaderHidden(true);
   Outline1->setColumnCount(1);
+  Outline1->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Every heading stays expanded, so the entries read in tree order.
+  Outline1->setRootIsDecorated(false);
+  Outline1->setItemsExpandable(false);
+  Outline1->setExpandsOnDoubleClick(false);
   treeColumn->addWidget(Outline1, 1);
   Panel7 = new QWidget(Panel2);
   Panel7->setObjectName(QStringLiteral("Panel7"));
@@ -150,9 +213,12 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   Splitter2->setSizes({kFormHeight, 20});
   gridColumn->addWidget(Splitter2);
 
-  Splitter1 = new QSplitter(Qt::Horizontal, central);
+  Splitter1 = new TTreeSplitter(Qt::Horizontal, central);
   Splitter1->setObjectName(QStringLiteral("Splitter1"));
   Splitter1->setHandleWidth(3);
+  Splitter1->setOpaqueResize(true);
+  // The handle, not the tree's size hint, limits how narrow the panel gets.
+  Panel2->setMinimumWidth(1);
   Splitter1->addWidget(Panel2);
   Splitter1->addWidget(Panel3);
   Splitter1->setStretchFactor(0, 0);
@@ -198,10 +264,23 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   Timer2->setInterval(100);
   Timer2->setSingleShot(true);
 
+  WatchFocus(Outline1, kvl::FocusControl::Tree);
+  WatchFocus(ComboBox1, kvl::FocusControl::Chooser);
+  WatchFocus(ErrorList, kvl::FocusControl::ErrorList);
+  WatchFocus(ComboBoxProgNum, kvl::FocusControl::ProgramSelector);
+  WatchFocus(EditTag, kvl::FocusControl::TagEditor);
+
   FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // The controls outlive this part of the window: stop watching them first.
+  for (const auto& watched : FocusControls) {
+    watched.first->removeEventFilter(this);
+    QObject::disconnect(watched.first, &QObject::destroyed, this, nullptr);
+  }
+  FocusControls.clear();
+}
 
 void TMainForm::BuildToolPanel() {
   Panel1 = new QWidget(this);
@@ -292,7 +371,14 @@ void TMainForm::FormCreate() {
   Language = kvl::DecideLanguage(Options.UserLangId, Options.Words, Options.PathExists);
 }
 
-void TMainForm::AttachCore(TCore& core) { Core = &core; }
+void TMainForm::AttachCore(TCore& core) {
+  Core = &core;
+  Core->Notifier = &NoticeForwarder;
+}
+
+void TMainForm::TNoticeForwarder::ShowNotice(const std::string& text, const std::string& caption) {
+  Presenter.ShowModal(kvl::DescribePlainNotice(text, caption));
+}
 
 void TMainForm::ReadWizardWords() {
   std::unique_ptr<kvl::ISettingsStore> store = Options.OpenSettings();
@@ -304,12 +390,25 @@ void TMainForm::ReadWizardWords() {
   ApplyWizardModelAtStart();
 }
 
-// The wizard's start: ApplyModelDefaults, SetDefaults({1, 2}, true), UpdateModelFlags, BuildModelCode.
-void TMainForm::ApplyWizardModelAtStart() {}
+// The wizard's words, just read, become the model; the whole data image takes
+// its defaults for that model. Once the window is initialised the views
+// follow; at start its initialisation fills them in the same order.
+void TMainForm::ApplyWizardModelAtStart() {
+  static constexpr int32_t kTransferGroups[] = {1, 2, 0};
+  Core->Model.ApplyModelDefaults();
+  Core->SetDefaults(kTransferGroups, true);
+  Core->Model.UpdateModelFlags();
+  Core->BuildModelCode();
+  if (!GroupMenusBuilt) return;
+  RefreshGroups();
+  UpdateMenus();
+  UpdateGrid(true);
+}
 
 void TMainForm::FinishStart() {
   Initialize();
   ServiceMode = 0;
+  Core->Protocol->Wqt.ChecksumFlag = 1;
   if (Language == kvl::kLanguageJapanese) {
     SetTreePanelWidth(kvl::TreePanelWidthFor(Language));
     update();
@@ -322,6 +421,8 @@ void TMainForm::FinishStart() {
 }
 
 void TMainForm::Initialize() {
+  Core->Protocol->RetryCount = 3;
+  Core->Protocol->ReceiveTimeout = 2000;
   const int lang = Language;
   UntitledName = kvl::UntitledNameFor(lang);
   if (lang != kvl::kLanguageJapanese) {
@@ -410,8 +511,18 @@ void TMainForm::ApplyCommandLine() {
   }
 }
 
-// Loads with TCore::LoadFile; on 0: LoadModelFromCore, BuildModelCode, AdoptCommandLineFile (word).
-void TMainForm::LoadCommandLineFile(const std::string&) {}
+// A data file named on the command line. A file that cannot be loaded is
+// passed over without a message; a loaded one refreshes the window like every
+// other load.
+void TMainForm::LoadCommandLineFile(const std::string& word) {
+  if (Core->LoadFile(word) != 0) return;
+  Core->Model.LoadModelFromCore();
+  Core->BuildModelCode();
+  AdoptCommandLineFile(word);
+  RefreshGroups();
+  UpdateMenus();
+  UpdateGrid(true);
+}
 
 void TMainForm::AdoptCommandLineFile(const std::string& word) {
   SetCaptionText(kvl::MainCaption(kvl::FileNameWithoutFolder(word), Core->ModelCode));
@@ -425,18 +536,208 @@ void TMainForm::UpdateCaption() {
   kvl::SetApplicationTitle(kvl::ApplicationTitleFor(FileName));
 }
 
-// Fills the group tree and the set1 and popup menus from the tree rules.
-void TMainForm::BuildGroupMenus() {}
-// Brings the tree and the group menu items in step with the tree rules.
-void TMainForm::RefreshGroups() {}
-// Enables the graph commands by the configuration.
-void TMainForm::UpdateMenus() {}
 // Shows the selected program's stored tag in EditTag.
 void TMainForm::ShowProgramTag() {}
 // Rebuilds the parameter grid for the selected group.
 void TMainForm::UpdateGrid(bool) {}
 // The model-number wizard on its welcome page, shown modally.
 void TMainForm::OpenWizardAtStart() {}
+
+void TMainForm::BuildGroupMenus() {
+  const kvl::GroupView view = kvl::BuildGroupView(kvl::ReadGroupNodes(*Core));
+  QMenu* itemsMenu = MenuItem("set1")->menu();
+  itemsMenu->clear();
+  PopupMenu1->clear();
+  GroupMenuActions.assign(view.Menu.size(), nullptr);
+  GroupPopupActions.assign(view.Menu.size(), nullptr);
+  std::vector<QMenu*> itemHeadings;
+  std::vector<QMenu*> popupHeadings;
+  for (const kvl::GroupMenuItem& item : view.Menu) {
+    QAction* menuAction = nullptr;
+    QAction* popupAction = nullptr;
+    if (item.Level == kvl::kHeadingLevel) {
+      itemHeadings.push_back(itemsMenu->addMenu(Q(item.Caption)));
+      popupHeadings.push_back(PopupMenu1->addMenu(Q(item.Caption)));
+      menuAction = itemHeadings.back()->menuAction();
+      popupAction = popupHeadings.back()->menuAction();
+    } else {
+      const bool underHeading = item.Heading >= 0 && item.Heading < static_cast<int>(itemHeadings.size());
+      QMenu* itemParent = underHeading ? itemHeadings[static_cast<size_t>(item.Heading)] : itemsMenu;
+      QMenu* popupParent = underHeading ? popupHeadings[static_cast<size_t>(item.Heading)] : PopupMenu1;
+      menuAction = itemParent->addAction(Q(item.Caption));
+      menuAction->setShortcut(QKeySequence(Q(item.Shortcut)));
+      popupAction = popupParent->addAction(Q(item.Caption));
+      const int tag = item.Tag;
+      connect(menuAction, &QAction::triggered, this, [this, tag] { GroupMenuClick(tag); });
+      connect(popupAction, &QAction::triggered, this, [this, tag] { GroupMenuClick(tag); });
+    }
+    for (QAction* action : {menuAction, popupAction}) {
+      action->setData(item.Tag);
+      action->setVisible(item.Visible);
+      action->setEnabled(item.Enabled);
+    }
+    menuAction->setObjectName(QStringLiteral("set1_%1").arg(item.Node));
+    popupAction->setObjectName(QStringLiteral("PopupMenu1_%1").arg(item.Node));
+    GroupMenuActions[static_cast<size_t>(item.Node)] = menuAction;
+    GroupPopupActions[static_cast<size_t>(item.Node)] = popupAction;
+  }
+  GroupMenusBuilt = true;
+  ShowGroupTree(view, kvl::EntryAfterBuild(view));
+}
+
+void TMainForm::RefreshGroups() {
+  const int previous = Groups.NodeOfEntry(SelectedEntry());
+  const kvl::GroupView view = kvl::BuildGroupView(kvl::ReadGroupNodes(*Core));
+  for (const kvl::GroupMenuItem& item : view.Menu) {
+    for (QAction* action : {GroupMenuAction(item.Node), GroupPopupAction(item.Node)}) {
+      if (!action) continue;
+      action->setVisible(item.Visible);
+      action->setEnabled(item.Enabled);
+    }
+  }
+  ShowGroupTree(view, kvl::EntryAfterRefresh(view, previous));
+}
+
+void TMainForm::ShowGroupTree(const kvl::GroupView& view, int entry) {
+  Groups = view;
+  Outline1->clear();
+  EntryItems.clear();
+  std::fill(std::begin(NodeOfEntry), std::end(NodeOfEntry), -1);
+  for (int e = 1; e <= view.EntryCount(); ++e) {
+    const kvl::GroupTreeEntry& shown = view.Tree[static_cast<size_t>(e - 1)];
+    QTreeWidgetItem* parent = shown.Parent >= 1 ? EntryItems[static_cast<size_t>(shown.Parent - 1)] : nullptr;
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(Outline1);
+    item->setText(0, Q(shown.Name));
+    EntryItems.push_back(item);
+    if (e < static_cast<int>(std::size(NodeOfEntry))) NodeOfEntry[e] = shown.Node;
+  }
+  Outline1->expandAll();
+  SelectEntry(entry);
+}
+
+void TMainForm::SelectEntry(int entry) {
+  if (entry < 1 || entry > static_cast<int>(EntryItems.size())) return;
+  QTreeWidgetItem* item = EntryItems[static_cast<size_t>(entry - 1)];
+  Outline1->setCurrentItem(item);
+  Outline1->scrollToItem(item);
+}
+
+int TMainForm::SelectedEntry() const {
+  const QTreeWidgetItem* current = Outline1->currentItem();
+  for (size_t i = 0; i < EntryItems.size(); ++i)
+    if (EntryItems[i] == current) return static_cast<int>(i) + 1;
+  return 0;
+}
+
+int TMainForm::CurrentGroupKind() const { return Groups.KindOfEntry(SelectedEntry()); }
+
+void TMainForm::UpdateMenus() {
+  const kvl::GraphCommands commands = kvl::ReadGraphCommands(*Core);
+  MenuItem("PatternGraph")->setEnabled(commands.PatternGraph);
+  MenuItem("TableGraph")->setEnabled(commands.TableGraph);
+}
+
+void TMainForm::SelectGroup(int node) {
+  const int entry = Groups.EntryOfNode(node);
+  if (entry == 0) return;
+  Outline1->expandAll();
+  SelectEntry(entry);
+  UpdateGrid(true);
+}
+
+// The grid's current cell (column 1, row 1) is set with the grid itself.
+void TMainForm::GroupMenuClick(int tag) { SelectGroup(tag); }
+
+void TMainForm::Outline1MouseUp() { AfterTreeSelection(kvl::EntryAfterMouse(Groups, SelectedEntry())); }
+
+void TMainForm::Outline1KeyUp(int key) {
+  const kvl::TreeKey treeKey = key == Qt::Key_Up ? kvl::TreeKey::Up : kvl::TreeKey::Other;
+  AfterTreeSelection(kvl::EntryAfterKey(Groups, SelectedEntry(), treeKey));
+}
+
+// The grid's current cell (column 1, row 1) is set with the grid itself.
+void TMainForm::AfterTreeSelection(int entry) {
+  if (entry != SelectedEntry()) SelectEntry(entry);
+  UpdateGrid(true);
+}
+
+QAction* TMainForm::GroupMenuAction(int node) const {
+  return node >= 0 && node < static_cast<int>(GroupMenuActions.size()) ? GroupMenuActions[static_cast<size_t>(node)]
+                                                                        : nullptr;
+}
+
+QAction* TMainForm::GroupPopupAction(int node) const {
+  return node >= 0 && node < static_cast<int>(GroupPopupActions.size()) ? GroupPopupActions[static_cast<size_t>(node)]
+                                                                         : nullptr;
+}
+
+void TMainForm::WatchFocus(QWidget* control, kvl::FocusControl kind) {
+  FocusControls[control] = kind;
+  control->installEventFilter(this);
+  connect(control, &QObject::destroyed, this, [this, control] {
+    FocusControls.erase(control);
+    if (FocusedControl == control) FocusedControl = nullptr;
+  });
+  SetControlColour(control, kvl::FocusMarkFor(kind, Language).OnExit);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+    const auto it = FocusControls.find(watched);
+    if (it != FocusControls.end()) {
+      auto* control = static_cast<QWidget*>(watched);
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (event->type() == QEvent::FocusIn) {
+        if (FocusedControl != control) {
+          if (FocusedControl) ExitControl(FocusedControl);
+          EnterControl(control);
+        }
+      } else if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && FocusedControl == control) {
+        // A popup list or another window takes the focus only for a while:
+        // the control stays marked.
+        ExitControl(control);
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::EnterControl(QWidget* control) {
+  FocusedControl = control;
+  const kvl::FocusControl kind = FocusControls.at(control);
+  const kvl::FocusMark mark = kvl::FocusMarkFor(kind, Language);
+  SetControlColour(control, mark.OnEnter);
+  if (kind == kvl::FocusControl::Grid) UpdateGrid(true);
+  Panel5->setText(Q(mark.StatusText));
+  if (kind == kvl::FocusControl::Chooser) {
+    control->show();
+    control->update();
+  }
+}
+
+void TMainForm::ExitControl(QWidget* control) {
+  if (FocusedControl == control) FocusedControl = nullptr;
+  const kvl::FocusControl kind = FocusControls.at(control);
+  SetControlColour(control, kvl::FocusMarkFor(kind, Language).OnExit);
+  if (kind == kvl::FocusControl::Grid) UpdateGrid(true);
+  if (kind == kvl::FocusControl::TagEditor) ShowProgramTag();
+}
+
+// Window colour and button face are the platform's; white is pure white.
+void TMainForm::SetControlColour(QWidget* control, kvl::FocusColour colour) {
+  const QPalette system = QGuiApplication::palette();
+  QColor value;
+  switch (colour) {
+    case kvl::FocusColour::Window: value = system.color(QPalette::Base); break;
+    case kvl::FocusColour::White: value = QColor(255, 255, 255); break;
+    case kvl::FocusColour::ButtonFace: value = system.color(QPalette::Button); break;
+  }
+  QPalette palette = control->palette();
+  palette.setColor(QPalette::Base, value);
+  // A choice box without an edit field paints its face with the button colour.
+  if (qobject_cast<QComboBox*>(control)) palette.setColor(QPalette::Button, value);
+  control->setPalette(palette);
+}
 
 void TMainForm::ApplyFontToForms() {
   for (QWidget* form : OtherForms) form->setFont(font());

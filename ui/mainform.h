@@ -4,8 +4,8 @@
 // closing (settings written back, then the quit question).
 //
 // Everything it decides comes from the window-free rules (StartupRules,
-// CommandLine, Settings, MainFormTexts, MessageCatalog); the widgets only
-// show the result.
+// CommandLine, Settings, MainFormTexts, MessageCatalog, GroupTreeRules); the
+// widgets only show the result.
 #pragma once
 
 #include <QMainWindow>
@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "CoreNotifier.h"
+#include "GroupTreeRules.h"
 #include "Settings.h"
 
 class QAction;
@@ -32,6 +34,8 @@ class QStatusBar;
 class QTimer;
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
+
 class TCore;
 
 namespace kvl {
@@ -84,15 +88,41 @@ class TMainForm : public QMainWindow {
   // the modal result of the button pressed.
   int ShowMessageBox(int kind, int code);
 
-  // ---- places for the parts that join the window later ----
+  // The wizard's words just read become the model: model defaults, the whole
+  // data image to its defaults, loop words, model code; once the window is
+  // initialised, tree, menus and grid follow.
   void ApplyWizardModelAtStart();
+
+  // ---- places for the parts that join the window later ----
   void LoadCommandLineFile(const std::string& word);
-  void BuildGroupMenus();
-  void RefreshGroups();
-  void UpdateMenus();
   void ShowProgramTag();
   void UpdateGrid(bool reposition);
   void OpenWizardAtStart();
+
+  // ---- group tree, group menus and selection ----
+  // Creates the items of the items menu and the popup menu (once) and fills
+  // the tree; entry 2 is selected.
+  void BuildGroupMenus();
+  // After anything that can change the tree rules: the menu items' states and
+  // the tree follow them; the selected group stays selected while it is
+  // shown, else entry 2 takes the selection.
+  void RefreshGroups();
+  // Enables the graph commands by the configuration.
+  void UpdateMenus();
+  // The kind of the group at the selected entry (-1 when none is selected).
+  int CurrentGroupKind() const;
+  // Selects the entry that shows the node and redraws the grid; a node that
+  // is not in the tree changes nothing.
+  void SelectGroup(int node);
+  // A group's item of the items menu or the popup menu was clicked.
+  void GroupMenuClick(int tag);
+  // A mouse button or a key was released over the tree: a heading hands the
+  // selection on to a group.
+  void Outline1MouseUp();
+  void Outline1KeyUp(int key);
+  // Marks a control while it has the focus (colour, status text below the
+  // tree); the grid registers itself here.
+  void WatchFocus(QWidget* control, kvl::FocusControl kind);
 
   // ---- queries ----
   QAction* MenuItem(const std::string& name) const;
@@ -100,6 +130,11 @@ class TMainForm : public QMainWindow {
   int TreePanelWidth() const;
   std::string Caption() const;
   const std::string& ApplicationTitleText() const;
+  // The run-time items of a node in the items menu and the popup menu.
+  QAction* GroupMenuAction(int node) const;
+  QAction* GroupPopupAction(int node) const;
+  // The 1-based selected entry of the tree, 0 when none is.
+  int SelectedEntry() const;
 
   // ---- state ----
   int Language = 1;  // 0 Japanese, 1 English
@@ -113,6 +148,9 @@ class TMainForm : public QMainWindow {
   uint8_t SegmentClipboardFull = 0;
   uint8_t PatternClipboardFull = 0;
   int ProgramOfItem[20] = {};
+  // The node shown at each 1-based entry of the tree; -1 past the last entry
+  // and at index 0.
+  int NodeOfEntry[12] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   int GridDefaultColumnWidth = 50;
   int GridTitleColumnWidth = 400;
   // Read at start and written at close; MULTI, ADR and SADR stand here for
@@ -147,6 +185,7 @@ class TMainForm : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildToolPanel();
@@ -155,13 +194,38 @@ class TMainForm : public QMainWindow {
   void SetTreePanelWidth(int width);
   void ApplyMainFont();
   void SetCaptionText(const std::string& caption);
+  // Refills the tree from the view and selects the entry.
+  void ShowGroupTree(const kvl::GroupView& view, int entry);
+  void SelectEntry(int entry);
+  // The rule's consequence of a selection in the tree.
+  void AfterTreeSelection(int entry);
+  void EnterControl(QWidget* control);
+  void ExitControl(QWidget* control);
+  void SetControlColour(QWidget* control, kvl::FocusColour colour);
 
   kvl::TDialogPresenter& Presenter;
   TMainFormOptions Options;
   TCore* Core = nullptr;
+  // Shows the data image's plain notices through the presenter.
+  class TNoticeForwarder : public TCoreNotifier {
+   public:
+    explicit TNoticeForwarder(kvl::TDialogPresenter& presenter) : Presenter(presenter) {}
+    void ShowNotice(const std::string& text, const std::string& caption) override;
+
+   private:
+    kvl::TDialogPresenter& Presenter;
+  } NoticeForwarder{Presenter};
   bool Shown = false;
   std::string CaptionText;
   std::map<std::string, QAction*> MenuItems;
   std::map<std::string, QToolButton*> ToolButtonsByName;
   std::vector<QWidget*> OtherForms;
+  // The tree as it was last filled, and its items by entry (entry n at n - 1).
+  kvl::GroupView Groups;
+  std::vector<QTreeWidgetItem*> EntryItems;
+  std::vector<QAction*> GroupMenuActions;   // by node
+  std::vector<QAction*> GroupPopupActions;  // by node
+  bool GroupMenusBuilt = false;
+  std::map<QObject*, kvl::FocusControl> FocusControls;
+  QWidget* FocusedControl = nullptr;  // the control marked as having the focus
 };

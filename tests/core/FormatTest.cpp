@@ -215,6 +215,8 @@ TEST_F(FormatTest, TypedTextToStoredWord) {
       {"unit 7, 12.5", 1, 2, 1, With({C(64, 7)}), "12.5", true, 125},
       {"unit 7, 1:30", 1, 2, 1, With({C(64, 7)}), "1:30", false, 0},
       {"unit -1, 1:30", 1, 2, 1, With({C(64, -1)}), "1:30", false, 0},
+      {"unit 3, :45", 1, 2, 1, With({C(64, 3)}), ":45", false, 0},
+      {"unit 7, colon and point", 1, 2, 1, With({C(64, 7)}), "1:3.5", false, 0},
       // kind 3 in the program takes a time text, elsewhere a number of units
       {"EV1 ON 1:30", 1, 4, 1, With({et1Time}), "1:30", true, 90},
       {"HYS1 90", 5, 3, 1, With({et1Time}), "90", true, 90},
@@ -333,6 +335,7 @@ TEST_F(FormatTest, ParamTextShowsNameAndValue) {
     bool exists;
     const char* value;
     const char* name;
+    uint16_t entryKind = 0;  // set on the record before the call
   } cases[] = {
       {"C03 English", 1, 8, 3, 1, 0, With({C(3, 9)}), -1, true, true, "9", "C03:Input 1 range type"},
       {"C03 Japanese", 0, 8, 3, 1, 0, With({C(3, 9)}), -1, true, true, "9", "C03:入力1ﾚﾝｼﾞ種類"},
@@ -353,6 +356,9 @@ TEST_F(FormatTest, ParamTextShowsNameAndValue) {
       {"heading has no record", 1, 2, 1, 1, 0, {}, -1, true, false, "", ""},
       {"pattern 0", 1, 1, 1, 1, 0, {}, -1, true, false, "", ""},
       {"segment 31", 1, 1, 1, 31, 1, {}, -1, true, false, "", ""},
+      // a record of another entry kind has no value text and needs no cell
+      {"entry kind 1 setup", 1, 8, 3, 1, 0, With({C(3, 9)}), -1, true, true, "", "C03:Input 1 range type", 1},
+      {"entry kind 1 without a cell", 1, 1, 2, 1, 0, {}, -1, true, true, "", "TIME  :Time", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -360,6 +366,7 @@ TEST_F(FormatTest, ParamTextShowsNameAndValue) {
     Apply(c.context);
     core->ShowAll = c.showAll ? 1 : 0;
     if (c.cellValue != -1) Cell(c.pattern, c.item, c.sub)->Value = static_cast<int16_t>(c.cellValue);
+    if (c.entryKind != 0) Param(c.bank, c.item, c.sub)->EntryKind = c.entryKind;
     std::string value = "stale value", name = "stale name";
     EXPECT_EQ(core->GetParamText(c.bank, c.item, c.sub, c.pattern, value, name), c.exists);
     EXPECT_EQ(value, c.value);
