@@ -127,8 +127,10 @@ class TCore {
   TCoreNotifier* Notifier = nullptr;
 
   // ---- CSV and HTML listings (UCore_listing.cpp) ----
-  // Opens (creates or truncates) the listing file ExportFile: 0 opened, 1 the
-  // file could not be opened. A listing still open is closed first.
+  // Opens (creates or truncates) the listing file ExportFile: 0 opened; 1 the
+  // file could not be opened; 2 under 100,000 bytes free; 3 the target is on a
+  // CD-ROM; 4 the path is 255 bytes or longer. A listing still open is closed
+  // first; on failure none is open.
   int OpenExportFile(const std::string& path);
   // Write the whole listing of the image into ExportFile, in CP932 with CR LF
   // line ends, in the image's Language. False when no listing is open or any

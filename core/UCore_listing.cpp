@@ -4,19 +4,24 @@
 //
 // A listing is built in memory as CP932 bytes with CR LF line ends (so that a
 // file is the same on every system) and then written to ExportFile in one go;
-// the write is checked, so that a full disk is reported instead of leaving a
-// truncated listing behind.
+// every write and the close are checked, so that a listing cut short by a
+// full disk is reported rather than taken for a success.
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "Cp932.h"
+#include "FileTarget.h"
 #include "UCore.h"
 
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+
+// A listing is smaller than a data file; it needs less free space.
+constexpr uint64_t kExportMinFreeBytes = 100000;
 
 // Node kinds the group selection looks at.
 constexpr int kProgramKind = 1;
@@ -314,6 +319,7 @@ bool WriteListing(FILE* file, const std::string& bytes) {
 
 int TCore::OpenExportFile(const std::string& path) {
   if (ExportFile) CloseExportFile();  // a listing left open is finished first
+  if (const int check = CheckFileTarget(path, kExportMinFreeBytes); check != 0) return check;
   ExportFile = std::fopen(path.c_str(), "wb");
   return ExportFile ? 0 : 1;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "FileTestSupport.h"
 #include "UCore.h"
 
 namespace {
@@ -96,6 +97,9 @@ std::vector<Row> Pattern1Rows(const Names& n) {
 
 class ListingTest : public ::testing::Test {
  protected:
+  // Ample free space wherever a test writes (/tmp, /dev/full); the test of
+  // the drive checks puts its own drive in front.
+  FakeDrive drive{kvl::DriveKind::Fixed, uint64_t{1} << 30};
   std::unique_ptr<TCore> core;
   std::string path;
 
@@ -457,6 +461,41 @@ TEST_F(ListingTest, OpenFailuresAndReopening) {
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(bytes.rfind("[Option:", 0), 0u);
   EXPECT_EQ(bytes.find("<HTML>"), std::string::npos);
+}
+
+TEST_F(ListingTest, OpenChecksTheTargetDrive) {
+  struct Case {
+    const char* label;
+    size_t pathLength;  // 0: the fixture's file
+    kvl::DriveKind kind;
+    std::optional<uint64_t> free;
+    int expected;
+  } cases[] = {
+      {"path of 255 bytes", 255, kvl::DriveKind::Fixed, uint64_t{1} << 30, 4},
+      {"path of 254 bytes", 254, kvl::DriveKind::Fixed, uint64_t{1} << 30, 1},  // no such folder
+      {"CD-ROM", 0, kvl::DriveKind::CdRom, uint64_t{1} << 30, 3},
+      {"too little free space", 0, kvl::DriveKind::Fixed, 99999, 2},
+      {"just enough free space", 0, kvl::DriveKind::Fixed, 100000, 0},
+      {"network drive: free space not asked", 0, kvl::DriveKind::Network, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    FakeDrive fake(c.kind, c.free);
+    const std::string folder = "/nonexistent-kvl-folder/";
+    const std::string target =
+        c.pathLength == 0 ? path : folder + std::string(c.pathLength - folder.size(), 'x');
+    ASSERT_EQ(c.pathLength == 0 ? path.size() : c.pathLength, target.size());
+    std::remove(path.c_str());
+    EXPECT_EQ(core->OpenExportFile(target), c.expected);
+    EXPECT_EQ(core->ExportFile != nullptr, c.expected == 0);
+    if (c.pathLength == 255) {
+      EXPECT_EQ(fake.Queries, 0);  // refused before any drive query
+    }
+    if (c.expected != 0 && c.pathLength == 0) {
+      EXPECT_FALSE(std::ifstream(path).good()) << "a refused target is not created";
+    }
+    core->CloseExportFile();
+  }
 }
 
 }  // namespace
