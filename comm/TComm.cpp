@@ -137,7 +137,11 @@ bool TComm::Send(const uint8_t* bytes, uint32_t length) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) break;
     const uint64_t left = remaining();
-    if (left == 0 || WaitPort(fd, POLLOUT, left) != WaitResult::Ready) break;
+    if (left == 0) break;
+    // A signal ends the poll early (reported as a time-out): the time left
+    // decides, not the poll.
+    const WaitResult r = WaitPort(fd, POLLOUT, left);
+    if (r == WaitResult::Woken || r == WaitResult::Failed) break;
   }
   return written == length;
 }

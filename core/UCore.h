@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "CoreNotifier.h"
 #include "ModelWords.h"
 #include "ParamDescriptor.h"
 #include "TProtocol.h"
@@ -85,8 +86,45 @@ class TCore {
   void BuildModelCode();
 
   // ---- segment and pattern clipboard (UCore_clipboard.cpp) ----
+  // Program editing on pattern 1..19 and segment 1..30; arguments outside the
+  // program change nothing. The per-pattern items 24..26 go with segment 1.
+  // Cut, insert and clear write the items' defaults (ProgramItemDefault).
+  void CopySegment(int pattern, int segment);
+  void PasteSegment(int pattern, int segment);
+  // Copies the segment, moves the used segments after it up by one and
+  // empties segment 30.
+  void CutSegment(int pattern, int segment);
+  // Moves the used segments from this one on down by one (what segment 30
+  // held is lost: the caller refuses while it is in use) and starts the new
+  // segment with the old one's SP1 and SP2, TIME 10 and default events.
+  void InsertSegment(int pattern, int segment);
+  // Moves the used segments down as InsertSegment, then pastes the clipboard.
+  void InsertCopiedSegment(int pattern, int segment);
+  // Item 1..3: empties this and every used segment after it. Item 4..26: sets
+  // that cell to its default, and for an ON time also empties its OFF time.
+  void ClearSegment(int pattern, int item, int segment);
+  void CopyPattern(int pattern);
+  void PastePattern(int pattern);
+  // Default of a cell of program item 1..26: 0 for the records of default
+  // kind 1 (PID set numbers, items 24..26), 32767 for every other.
+  int16_t ProgramItemDefault(int item);
 
   // ---- data file (UCore_file.cpp) ----
+  static constexpr size_t kDataFileSize = 99686;     // the current type
+  static constexpr size_t kOldDataFileSize = 43074;  // the old type, converted on load
+  // Writes the working values, tags, model code and DataRevision of the
+  // listed transfer groups. 0 written; 1 the file could not be made (the
+  // previous file then stays as it was); 2 under 150,000 bytes free; 3 the
+  // target is on a CD-ROM; 4 the path is 255 bytes or longer.
+  int SaveFile(GroupList groups, const std::string& path);
+  // Reads a file of either type. 0 read (an old-type file is converted, with a
+  // notice, and backed up under the path with its last character replaced by
+  // "_"); 1 the file could not be read; 2 its size is of neither type; 3
+  // checksum mismatch; 5 an old-type size without the old-type magic. On any
+  // result but 0 the image is unchanged.
+  int LoadFile(const std::string& path);
+  // Receives the notices of LoadFile; none when null.
+  TCoreNotifier* Notifier = nullptr;
 
   // ---- CSV and HTML listings (UCore_listing.cpp) ----
 

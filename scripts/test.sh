@@ -19,3 +19,5 @@ run_suite "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== sanitized build (ASan + UBSan) =="
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DKVL_SANITIZE=ON
+
+"$top/scripts/fuzz.sh"

@@ -216,6 +216,15 @@ MessageDescription DescribeException(std::string_view what, std::string_view app
   return d;
 }
 
+MessageDescription DescribePlainNotice(std::string_view text, std::string_view caption) {
+  MessageDescription d;
+  d.Type = DialogType::Information;
+  d.Title = std::string(caption);
+  d.Text = std::string(text);
+  d.Buttons.push_back({DialogButton::OK, "OK", kModalOk});
+  return d;
+}
+
 std::string InvalidIntegerText(std::string_view text, int language) {
   if (language == 0) return "'" + std::string(text) + "' は整数値ではありません";
   return "'" + std::string(text) + "' is not a valid integer value";

@@ -64,6 +64,10 @@ MessageDescription DescribeSecondInstance(unsigned oemCodePage);
 // An error that escaped an event handler: its text under the application title.
 MessageDescription DescribeException(std::string_view what, std::string_view applicationTitle);
 
+// A plain message box with one OK button, as the data image's own notices
+// (old-type file conversion, backup failure) are shown.
+MessageDescription DescribePlainNotice(std::string_view text, std::string_view caption);
+
 // The text of a failed text-to-integer conversion of `text`.
 std::string InvalidIntegerText(std::string_view text, int language);
 

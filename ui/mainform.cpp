@@ -371,7 +371,14 @@ void TMainForm::FormCreate() {
   Language = kvl::DecideLanguage(Options.UserLangId, Options.Words, Options.PathExists);
 }
 
-void TMainForm::AttachCore(TCore& core) { Core = &core; }
+void TMainForm::AttachCore(TCore& core) {
+  Core = &core;
+  Core->Notifier = &NoticeForwarder;
+}
+
+void TMainForm::TNoticeForwarder::ShowNotice(const std::string& text, const std::string& caption) {
+  Presenter.ShowModal(kvl::DescribePlainNotice(text, caption));
+}
 
 void TMainForm::ReadWizardWords() {
   std::unique_ptr<kvl::ISettingsStore> store = Options.OpenSettings();
@@ -504,8 +511,18 @@ void TMainForm::ApplyCommandLine() {
   }
 }
 
-// Loads with TCore::LoadFile; on 0: LoadModelFromCore, BuildModelCode, AdoptCommandLineFile (word).
-void TMainForm::LoadCommandLineFile(const std::string&) {}
+// A data file named on the command line. A file that cannot be loaded is
+// passed over without a message; a loaded one refreshes the window like every
+// other load.
+void TMainForm::LoadCommandLineFile(const std::string& word) {
+  if (Core->LoadFile(word) != 0) return;
+  Core->Model.LoadModelFromCore();
+  Core->BuildModelCode();
+  AdoptCommandLineFile(word);
+  RefreshGroups();
+  UpdateMenus();
+  UpdateGrid(true);
+}
 
 void TMainForm::AdoptCommandLineFile(const std::string& word) {
   SetCaptionText(kvl::MainCaption(kvl::FileNameWithoutFolder(word), Core->ModelCode));

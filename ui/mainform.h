@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "CoreNotifier.h"
 #include "GroupTreeRules.h"
 #include "Settings.h"
 
@@ -34,6 +35,7 @@ class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
 class TCore;
 
 namespace kvl {
@@ -214,6 +216,15 @@ class TMainForm : public QMainWindow {
   kvl::TDialogPresenter& Presenter;
   TMainFormOptions Options;
   TCore* Core = nullptr;
+  // Shows the data image's plain notices through the presenter.
+  class TNoticeForwarder : public TCoreNotifier {
+   public:
+    explicit TNoticeForwarder(kvl::TDialogPresenter& presenter) : Presenter(presenter) {}
+    void ShowNotice(const std::string& text, const std::string& caption) override;
+
+   private:
+    kvl::TDialogPresenter& Presenter;
+  } NoticeForwarder{Presenter};
   bool Shown = false;
   std::string CaptionText;
   std::map<std::string, QAction*> MenuItems;

@@ -426,3 +426,55 @@ TEST(Application, FormFontsMapToInstalledFonts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MainFormStart, CommandLineDataFileLoadsAndRefreshesTheTree) {
+  // A two-loop image saved by one data image is opened from the command line
+  // of a program that starts single-loop.
+  QTemporaryDir dir;
+  const std::string path = (dir.path() + QStringLiteral("/plant.q70")).toStdString();
+  {
+    auto saved = std::make_unique<TCore>(1);
+    saved->Model.BasicWord = 1;
+    saved->Model.OutputWord = 0x841;
+    saved->Model.ApplyModelDefaults();
+    const int32_t groups[] = {1, 2, 0};
+    saved->SetDefaults(groups, true);
+    saved->Model.UpdateModelFlags();
+    saved->BuildModelCode();
+    ASSERT_EQ(saved->SaveFile(groups, path), 0);
+  }
+
+  kvltest::MainFormHarness h;
+  h.Start({path}, 0x409, {path});
+  EXPECT_EQ(h.Core->Model.HardwareType1, 0x841);
+  EXPECT_EQ(h.Core->Model.BasicWord, 1);
+  EXPECT_EQ(h.Form->FileName, path);
+  EXPECT_EQ(h.Form->Caption(), "(plant.q70) - KVL-Q70 - " + h.Core->ModelCode);
+  EXPECT_EQ(h.Core->ModelCode.substr(0, 3), "Q42");
+  // The two-loop groups are offered, as after any other load.
+  ASSERT_NE(h.Form->GroupMenuAction(4), nullptr);
+  EXPECT_TRUE(h.Form->GroupMenuAction(4)->isVisible());
+  EXPECT_TRUE(h.Form->GroupMenuAction(4)->isEnabled());
+  EXPECT_TRUE(h.Presenter.Shown.empty());
+
+  // The data image's own notices reach the user through the presenter.
+  ASSERT_NE(h.Core->Notifier, nullptr);
+  h.Core->Notifier->ShowNotice("converted", "KVL-Q70");
+  ASSERT_EQ(h.Presenter.Shown.size(), 1u);
+  EXPECT_EQ(h.Presenter.Shown[0].Text, "converted");
+  EXPECT_EQ(h.Presenter.Shown[0].Title, "KVL-Q70");
+  ASSERT_EQ(h.Presenter.Shown[0].Buttons.size(), 1u);
+  EXPECT_EQ(h.Presenter.Shown[0].Buttons[0].Result, kvl::kModalOk);
+
+  // A word naming a file that cannot be loaded is passed over without a message.
+  kvltest::MainFormHarness g;
+  const std::string missing = (dir.path() + QStringLiteral("/none.q70")).toStdString();
+  g.Start({missing}, 0x409, {});
+  EXPECT_EQ(g.Form->FileName, "Untitled");
+  EXPECT_FALSE(g.Form->GroupMenuAction(4)->isEnabled() && g.Form->GroupMenuAction(4)->isVisible());
+  EXPECT_TRUE(g.Presenter.Shown.empty());
+}
+
+}  // namespace

@@ -1,0 +1,215 @@
+#include "FileIo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+class FileIoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "kvl-io-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    Dir = pattern;
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+  std::string At(const std::string& name) const { return Dir + "/" + name; }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(Dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  static Bytes Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  static void Write(const std::string& path, const Bytes& b) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<long>(b.size()));
+  }
+  static unsigned Mode(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0xFFFF;
+  }
+  std::string Dir;
+};
+
+// Calls that write at most a few bytes at a time and are interrupted now and
+// then, as a slow or signalled write may be.
+struct ShortWrites : kvl::TFileCalls {
+  int Calls = 0;
+  ssize_t Write(int fd, const void* data, size_t size) override {
+    if (++Calls % 3 == 0) {
+      errno = EINTR;
+      return -1;
+    }
+    return kvl::TFileCalls::Write(fd, data, std::min<size_t>(size, 7));
+  }
+};
+
+struct FailAt : kvl::TFileCalls {
+  enum Step { OnWrite, OnSync, OnClose, OnRename } FailingStep;
+  explicit FailAt(Step s) : FailingStep(s) {}
+  ssize_t Write(int fd, const void* d, size_t n) override {
+    return FailingStep == OnWrite ? (errno = ENOSPC, -1) : kvl::TFileCalls::Write(fd, d, n);
+  }
+  int Sync(int fd) override { return FailingStep == OnSync ? (errno = EIO, -1) : kvl::TFileCalls::Sync(fd); }
+  int Close(int fd) override {
+    const int rc = kvl::TFileCalls::Close(fd);
+    return FailingStep == OnClose ? (errno = EIO, -1) : rc;
+  }
+  int Rename(const char* a, const char* b) override {
+    return FailingStep == OnRename ? (errno = EXDEV, -1) : kvl::TFileCalls::Rename(a, b);
+  }
+};
+
+TEST(FolderOf, SplitsAtTheLastSlash) {
+  struct Case {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {"a.q70", "."}, {"/a.q70", "/"}, {"/tmp/a.q70", "/tmp"}, {"x/y/a.q70", "x/y"}, {"", "."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(kvl::FolderOf(c.path), c.folder) << c.path;
+}
+
+TEST_F(FileIoTest, FollowLinksToTheFileMeant) {
+  fs::create_directory(At("sub"));
+  Write(At("sub/real"), {1});
+  ASSERT_EQ(symlink("sub/real", At("rel").c_str()), 0);
+  ASSERT_EQ(symlink(At("rel").c_str(), At("abs").c_str()), 0);
+  ASSERT_EQ(symlink("missing", At("dangling").c_str()), 0);
+  ASSERT_EQ(symlink("loop2", At("loop1").c_str()), 0);
+  ASSERT_EQ(symlink("loop1", At("loop2").c_str()), 0);
+  struct Case {
+    std::string path, expected;
+  } cases[] = {
+      {At("sub/real"), At("sub/real")},
+      {At("rel"), At("sub/real")},
+      {At("abs"), At("sub/real")},
+      {At("dangling"), At("missing")},
+      {At("loop1"), At("loop1")},
+      {At("new"), At("new")},
+  };
+  for (const Case& c : cases) EXPECT_EQ(kvl::FollowLinks(c.path), c.expected) << c.path;
+}
+
+TEST_F(FileIoTest, ReplaceFileWritesNewAndExistingFiles) {
+  const Bytes data(100000, 0x5A);
+  // A new file gets read and write permission as the umask allows.
+  const mode_t mask = umask(022);
+  umask(mask);
+  ASSERT_TRUE(kvl::ReplaceFile(At("new"), data.data(), data.size()));
+  EXPECT_EQ(Read(At("new")), data);
+  EXPECT_EQ(Mode(At("new")), 0666u & ~static_cast<unsigned>(mask));
+
+  // An existing one keeps its permission bits, also through a link.
+  Write(At("old"), {1, 2, 3});
+  ASSERT_EQ(chmod(At("old").c_str(), 0604), 0);
+  ASSERT_EQ(symlink("old", At("link").c_str()), 0);
+  ASSERT_TRUE(kvl::ReplaceFile(At("link"), data.data(), 10));
+  EXPECT_EQ(Read(At("old")), Bytes(10, 0x5A));
+  EXPECT_EQ(Mode(At("old")), 0604u);
+  EXPECT_TRUE(fs::is_symlink(At("link")));
+
+  // A dangling link creates the file it names.
+  ASSERT_EQ(symlink("made", At("dangling").c_str()), 0);
+  ASSERT_TRUE(kvl::ReplaceFile(At("dangling"), data.data(), 4));
+  EXPECT_EQ(Read(At("made")), Bytes(4, 0x5A));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"dangling", "link", "made", "new", "old"}));
+}
+
+TEST_F(FileIoTest, ReplaceFileSurvivesShortAndInterruptedWrites) {
+  ShortWrites calls;
+  kvl::SetFileCalls(&calls);
+  Bytes data(1000);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 13);
+  const bool ok = kvl::ReplaceFile(At("f"), data.data(), data.size());
+  kvl::SetFileCalls(nullptr);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(Read(At("f")), data);
+  EXPECT_GT(calls.Calls, 140);
+}
+
+TEST_F(FileIoTest, AFailedReplaceLeavesThePreviousFileAndNoTemporary) {
+  const Bytes previous = {'p', 'r', 'e', 'v'};
+  const Bytes data(5000, 1);
+  for (FailAt::Step step : {FailAt::OnWrite, FailAt::OnSync, FailAt::OnClose, FailAt::OnRename}) {
+    SCOPED_TRACE(static_cast<int>(step));
+    Write(At("f"), previous);
+    FailAt calls(step);
+    EXPECT_EQ(kvl::SetFileCalls(&calls), nullptr);
+    const bool ok = kvl::ReplaceFile(At("f"), data.data(), data.size());
+    EXPECT_EQ(kvl::SetFileCalls(nullptr), &calls);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Read(At("f")), previous);
+    EXPECT_EQ(Names(), std::vector<std::string>{"f"});
+  }
+}
+
+TEST_F(FileIoTest, ReplaceFileRefusesWhatIsNoFile) {
+  const Bytes data(10, 1);
+  fs::create_directory(At("dir"));
+  EXPECT_FALSE(kvl::ReplaceFile(At("dir"), data.data(), data.size()));
+  EXPECT_FALSE(kvl::ReplaceFile(At("missing/f"), data.data(), data.size()));
+  EXPECT_FALSE(kvl::ReplaceFile("", data.data(), data.size()));
+  EXPECT_TRUE(fs::is_directory(At("dir")));
+  EXPECT_EQ(Names(), std::vector<std::string>{"dir"});
+}
+
+TEST_F(FileIoTest, ReadWholeFile) {
+  Write(At("ten"), Bytes(10, 7));
+  Write(At("empty"), {});
+  fs::create_directory(At("dir"));
+  ASSERT_EQ(mkfifo(At("fifo").c_str(), 0600), 0);
+  struct Case {
+    std::string path;
+    size_t limit;
+    kvl::ReadStatus status;
+    size_t size;
+  } cases[] = {
+      {At("ten"), 10, kvl::ReadStatus::Ok, 10},
+      {At("ten"), 9, kvl::ReadStatus::TooLarge, 0},
+      {At("empty"), 10, kvl::ReadStatus::Ok, 0},
+      {At("missing"), 10, kvl::ReadStatus::CannotOpen, 0},
+      {At("dir"), 10, kvl::ReadStatus::CannotOpen, 0},
+      {At("fifo"), 10, kvl::ReadStatus::CannotOpen, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    Bytes bytes = {1, 2};
+    EXPECT_EQ(kvl::ReadWholeFile(c.path, c.limit, bytes), c.status);
+    EXPECT_EQ(bytes.size(), c.size);
+  }
+  Bytes bytes;
+  ASSERT_EQ(kvl::ReadWholeFile(At("ten"), 100, bytes), kvl::ReadStatus::Ok);
+  EXPECT_EQ(bytes, Bytes(10, 7));
+}
+
+TEST_F(FileIoTest, SameFileSeesThroughLinks) {
+  Write(At("a"), {1});
+  Write(At("b"), {1});
+  ASSERT_EQ(symlink("a", At("la").c_str()), 0);
+  ASSERT_EQ(link(At("a").c_str(), At("ha").c_str()), 0);
+  EXPECT_TRUE(kvl::SameFile(At("a"), At("la")));
+  EXPECT_TRUE(kvl::SameFile(At("ha"), At("a")));
+  EXPECT_FALSE(kvl::SameFile(At("a"), At("b")));
+  EXPECT_FALSE(kvl::SameFile(At("a"), At("missing")));
+}
+
+}  // namespace
