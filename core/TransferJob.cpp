@@ -120,7 +120,9 @@ TransferWorkerOutcome RunTransferWorker(TCore& core, const TransferJobSettings& 
       int answer = kAnswerYes;
       OnUiThread(hooks, [&] {
         answer = hooks.AskModelChanged ? hooks.AskModelChanged() : kAnswerYes;
-        if (answer == kAnswerNo) AdoptControllerModel(core);
+        if (answer != kAnswerNo) return;
+        AdoptControllerModel(core);
+        if (hooks.ModelAdopted) hooks.ModelAdopted();
       });
       if (answer != kAnswerNo) {
         core.ClosePort();

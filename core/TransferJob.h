@@ -52,6 +52,9 @@ struct TransferJobHooks {
   // kAnswerYes stops the write, kAnswerNo adopts the controller's model and
   // goes on. Runs through Synchronize. Empty: kAnswerYes.
   std::function<int()> AskModelChanged;
+  // After the answer No has adopted the controller's model, in the same
+  // synchronise call (the windows follow the new model). Empty: nothing.
+  std::function<void()> ModelAdopted;
   // The data check before a write (programs, parameters chosen): true when
   // it found no errors. Runs through Synchronize. Empty: nothing to check.
   std::function<bool(bool programs, bool parameters)> CheckData;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the plain
-# build, then the build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, a bounded fuzz run of the data-file loader, then the build under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -16,8 +17,8 @@ run_suite() {
 
 echo "== plain build =="
 run_suite "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== fuzz run of the data-file loader =="
+"$top/scripts/fuzz.sh"
 echo "== sanitized build (ASan + UBSan) =="
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DKVL_SANITIZE=ON
-
-"$top/scripts/fuzz.sh"

@@ -21,6 +21,16 @@ int TAutoAnswerPresenter::ShowModal(const MessageDescription& message) {
   return result;
 }
 
+int TAutoAnswerPresenter::ShowForm(TModalForm& form) {
+  const std::string caption = form.FormCaption();
+  const int result = form.AnswerKey(Reply == Answer::Enter);
+  if (Log != nullptr) {
+    std::fprintf(Log, "form: %s -> %d\n", caption.c_str(), result);
+    std::fflush(Log);
+  }
+  return result;
+}
+
 bool TAutoAnswerPresenter::FromEnvironment(Answer* answer) {
   const char* value = std::getenv("KVLQ70_DIALOG_ANSWER");
   if (value == nullptr) return false;

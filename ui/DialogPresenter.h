@@ -11,17 +11,36 @@
 
 namespace kvl {
 
+// A window of the program that is shown modally (the transfer dialogs, the
+// progress window), as the presenter sees it.
+class TModalForm {
+ public:
+  virtual ~TModalForm() = default;
+  // Shows the window modally until it closes; its modal result.
+  virtual int ExecModal() = 0;
+  // Ends the window without showing it, as a key pressed at its opening
+  // would: Enter its default button, Esc its cancel button; the modal
+  // result. A window that ends by itself (the progress window) runs to its
+  // end.
+  virtual int AnswerKey(bool enter) = 0;
+  // The window's caption.
+  virtual std::string FormCaption() const = 0;
+};
+
 class TDialogPresenter {
  public:
   virtual ~TDialogPresenter() = default;
   // Shows the dialog modally and returns the result of the button that
   // closed it (Esc and the window's close box give EscapeResult).
   virtual int ShowModal(const MessageDescription& message) = 0;
+  // Shows a form modally and returns its modal result.
+  virtual int ShowForm(TModalForm& form) { return form.ExecModal(); }
 };
 
 // Answers every dialog without showing it, as if Enter (the default button)
 // or Esc were pressed, and writes one line per dialog to `log`: the title,
-// the text with its line breaks as "\n", and the button captions. The
+// the text with its line breaks as "\n", and the button captions. Forms are
+// answered the same way (the progress window runs its job). The
 // program uses it when the environment variable KVLQ70_DIALOG_ANSWER is
 // "enter" or "esc", so that scripts and tests can run it unattended.
 class TAutoAnswerPresenter : public TDialogPresenter {
@@ -29,6 +48,8 @@ class TAutoAnswerPresenter : public TDialogPresenter {
   enum class Answer { Enter, Escape };
   TAutoAnswerPresenter(Answer answer, std::FILE* log) : Reply(answer), Log(log) {}
   int ShowModal(const MessageDescription& message) override;
+  // Answers the form with its key and writes "form: caption -> result".
+  int ShowForm(TModalForm& form) override;
 
   // The presenter KVLQ70_DIALOG_ANSWER asks for; false when it asks for none.
   static bool FromEnvironment(Answer* answer);

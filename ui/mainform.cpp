@@ -536,6 +536,8 @@ void TMainForm::UpdateCaption() {
   kvl::SetApplicationTitle(kvl::ApplicationTitleFor(FileName));
 }
 
+void TMainForm::UpdateModelCaption() { SetCaptionText(kvl::MainCaption(FileName, Core->ModelCode)); }
+
 // Shows the selected program's stored tag in EditTag.
 void TMainForm::ShowProgramTag() {}
 // Rebuilds the parameter grid for the selected group.
@@ -744,6 +746,11 @@ void TMainForm::ApplyFontToForms() {
 }
 
 void TMainForm::RegisterForm(QWidget* form) { OtherForms.push_back(form); }
+
+void TMainForm::SetFontSize(int points) {
+  Settings.FontSize = points;
+  ApplyMainFont();
+}
 
 void TMainForm::ApplyMainFont() {
   QFont mainFont(Q(Settings.FontName));

@@ -77,6 +77,12 @@ class TMainForm : public QMainWindow {
   // Caption, title and file name after a data file given on the command
   // line has loaded.
   void AdoptCommandLineFile(const std::string& word);
+  // The caption from the file name and the model code (after the model
+  // changed; the file name and the application title stay).
+  void UpdateModelCaption();
+  // This window's font takes the size in points (the environment dialog);
+  // ApplyFontToForms hands it on.
+  void SetFontSize(int points);
   // Copies this window's font to the other windows.
   void ApplyFontToForms();
   // A window that takes this window's font (the other windows, in the order
@@ -147,6 +153,10 @@ class TMainForm : public QMainWindow {
   bool ServiceModeBySwitch = false;  // '/C' also shows the wizard's model number
   uint8_t SegmentClipboardFull = 0;
   uint8_t PatternClipboardFull = 0;
+  // Direction of the pending transfer: 0 read from the controller, 1 write
+  // to it (set by the read and write commands, read by the range dialog and
+  // the transfer thread).
+  int CommDirection = 0;
   int ProgramOfItem[20] = {};
   // The node shown at each 1-based entry of the tree; -1 past the last entry
   // and at index 0.

@@ -273,6 +273,15 @@ TEST_F(TransferJobTest, ModelQuestionAndDataCheck) {
       ++asked;
       return c.answer;
     };
+    int followed = 0;
+    hooks.ModelAdopted = [&] {
+      ++followed;
+      // Told after the adoption, within the question's synchronise call.
+      EXPECT_EQ(asked, 1);
+      EXPECT_EQ(synchronised, 1);
+      EXPECT_EQ(core->GetParam(8, 96, 1, 0)->Value, 0x0844);
+      EXPECT_EQ(core->ModelCode.substr(0, 3), "Q42");
+    };
     hooks.CheckData = [&](bool programs, bool parameters) {
       ++checked;
       EXPECT_TRUE(programs);
@@ -284,6 +293,7 @@ TEST_F(TransferJobTest, ModelQuestionAndDataCheck) {
     EXPECT_EQ(Job(1, true, true, false, hooks), c.result);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(checked, c.answer == kAnswerNo ? 1 : 0);
+    EXPECT_EQ(followed, c.adopted ? 1 : 0);
     EXPECT_EQ(core->GetParam(8, 96, 1, 0)->Value, c.adopted ? 0x0844 : 0x0001);
     EXPECT_EQ(core->GetParam(8, 97, 1, 0)->Value, c.adopted ? 0x0031 : 0);
     if (c.adopted) { EXPECT_EQ(core->Model.HardwareType1, 0x0844); }
