@@ -30,7 +30,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "AboutBox.h"
 #include "Application.h"
+#include "FileVer.h"
 #include "DialogPresenter.h"
 #include "MainFormTexts.h"
 #include "MessageCatalog.h"
@@ -263,6 +265,9 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   Timer2->setObjectName(QStringLiteral("Timer2"));
   Timer2->setInterval(100);
   Timer2->setSingleShot(true);
+
+  VersionInfo1 = new TVersionInfo(this);
+  connect(MenuItem("MenuVersion"), &QAction::triggered, this, [this] { MenuVersionClick(); });
 
   WatchFocus(Outline1, kvl::FocusControl::Tree);
   WatchFocus(ComboBox1, kvl::FocusControl::Chooser);
@@ -739,6 +744,15 @@ void TMainForm::SetControlColour(QWidget* control, kvl::FocusColour colour) {
   // A choice box without an edit field paints its face with the button colour.
   if (qobject_cast<QComboBox*>(control)) palette.setColor(QPalette::Button, value);
   control->setPalette(palette);
+}
+
+void TMainForm::MenuVersionClick() { ShowVersion(); }
+
+void TMainForm::ShowVersion() {
+  if (!AboutBox) return;
+  AboutBox->BeforeShowing(Core->ModelCode, QCoreApplication::applicationFilePath().toStdString());
+  AboutBox->exec();
+  AboutBox->AfterShowing();
 }
 
 void TMainForm::ApplyFontToForms() {

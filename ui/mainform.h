@@ -36,7 +36,9 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+class TAboutBox;
 class TCore;
+class TVersionInfo;
 
 namespace kvl {
 class TDialogPresenter;
@@ -129,6 +131,14 @@ class TMainForm : public QMainWindow {
   // Marks a control while it has the focus (colour, status text below the
   // tree); the grid registers itself here.
   void WatchFocus(QWidget* control, kvl::FocusControl kind);
+
+  // ---- about box ----
+  // Help, Version: the about box with the model code and the program's
+  // version, shown modally.
+  void MenuVersionClick();
+  void ShowVersion();
+  TVersionInfo* VersionInfo1 = nullptr;  // the version reader, owned by this window
+  TAboutBox* AboutBox = nullptr;         // the about box joins itself when created
 
   // ---- queries ----
   QAction* MenuItem(const std::string& name) const;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "AboutBox.h"
 #include "Affinity.h"
 #include "Application.h"
 #include "DialogPresenter.h"
@@ -73,9 +74,11 @@ int RunProgram(int argc, char** argv) {
     auto core = std::make_unique<TCore>(mainForm->Language);
     mainForm->AttachCore(*core);
     mainForm->ReadWizardWords();
-    mainForm->FinishStart();
+    // Created last: its create handler runs the main window's start steps.
+    auto aboutBox = std::make_unique<TAboutBox>(*mainForm);
     mainForm->show();
     app.exec();
+    aboutBox.reset();
     mainForm.reset();
   } catch (const std::exception& error) {
     presenter->ShowModal(DescribeException(error.what(), ApplicationTitle()));
