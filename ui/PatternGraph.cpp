@@ -3,7 +3,9 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QFont>
 #include <QHBoxLayout>
+#include <QMargins>
 #include <QLineSeries>
 #include <QPen>
 #include <QPushButton>
@@ -191,6 +193,8 @@ namespace {
 QChartView* MakeChart(QWidget* parent, const char* name) {
   auto* chart = new QChart;
   chart->legend()->hide();
+  chart->setMargins(QMargins(4, 2, 16, 2));
+  chart->setBackgroundRoundness(0);
   auto* view = new QChartView(chart, parent);
   view->setObjectName(QString::fromLatin1(name));
   view->setRenderHint(QPainter::Antialiasing);
@@ -338,6 +342,10 @@ void TPGraph::DrawEvents(const kvl::EventChart& events) {
   for (auto lane = events.Lanes.rbegin(); lane != events.Lanes.rend(); ++lane)
     labels.emplace_back(lane->Y, kvl::LaneLabels[lane->Index]);
   QCategoryAxis* y = LabelAxis(events.LeftMin, events.LeftMax, labels);
+  // The lanes are a few pixels apart: small labels keep them readable.
+  QFont labelFont = y->labelsFont();
+  labelFont.setPixelSize(9);
+  y->setLabelsFont(labelFont);
   auto* x = new QValueAxis;
   x->setRange(0, events.BottomMax);
   x->setVisible(false);
