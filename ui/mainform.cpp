@@ -36,7 +36,9 @@
 #include "DialogPresenter.h"
 #include "MainFormTexts.h"
 #include "MessageCatalog.h"
+#include "PatternGraph.h"
 #include "StartupRules.h"
+#include "TableGraph.h"
 #include "UCore.h"
 
 namespace {
@@ -370,6 +372,38 @@ void TMainForm::BuildMenus() {
     MenuItems[spec.Name] = action;
   }
   connect(MenuItem("KKVLEnd"), &QAction::triggered, this, [this] { close(); });
+  connect(MenuItem("TableGraph"), &QAction::triggered, this, [this] { TableGraphClick(); });
+  connect(MenuItem("PatternGraph"), &QAction::triggered, this, [this] { PatternGraphClick(); });
+}
+
+// The graph windows are made on their first showing, as children of this
+// window, with its language and font.
+void TMainForm::TableGraphClick() {
+  if (!Core) return;
+  auto* graph = findChild<TGraph*>(QStringLiteral("Graph"), Qt::FindDirectChildrenOnly);
+  if (!graph) {
+    graph = new TGraph(*Core, Language, this);
+    graph->setFont(font());
+    RegisterForm(graph);
+  }
+  graph->SetupTables();
+  graph->exec();
+}
+
+void TMainForm::PatternGraphClick() {
+  if (!Core) return;
+  const int index = ComboBoxProgNum->currentIndex();
+  if (index < 0 || index >= static_cast<int>(std::size(ProgramOfItem))) return;
+  const int pattern = ProgramOfItem[index];
+  if (pattern < 1 || pattern > Core->GetPatternCount()) return;
+  auto* graph = findChild<TPGraph*>(QStringLiteral("PGraph"), Qt::FindDirectChildrenOnly);
+  if (!graph) {
+    graph = new TPGraph(*Core, Language, this);
+    graph->setFont(font());
+    RegisterForm(graph);
+  }
+  graph->DrawPattern(pattern);
+  graph->exec();
 }
 
 void TMainForm::FormCreate() {

@@ -117,6 +117,10 @@ class TMainForm : public QMainWindow {
   void RefreshGroups();
   // Enables the graph commands by the configuration.
   void UpdateMenus();
+  // The graph commands: the table graph, and the pattern graph of the
+  // program chosen in the program list, each shown modally.
+  void TableGraphClick();
+  void PatternGraphClick();
   // The kind of the group at the selected entry (-1 when none is selected).
   int CurrentGroupKind() const;
   // Selects the entry that shows the node and redraws the grid; a node that
