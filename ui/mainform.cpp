@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -37,9 +38,11 @@
 #include "MainFormTexts.h"
 #include "MessageCatalog.h"
 #include "PatternGraph.h"
+#include "StrCGrid.h"
 #include "StartupRules.h"
 #include "TableGraph.h"
 #include "UCore.h"
+#include "ValueChooser.h"
 
 namespace {
 
@@ -254,6 +257,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   BuildMenus();
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  BuildGridView();
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -336,7 +340,7 @@ void TMainForm::PlaceToolPanel() {
     ToolButtonsByName[buttons[i].Name]->move(x, firstRow ? 0 : kToolButtonSize);
     x += kToolButtonSize;
   }
-  ComboBox1->move(x + 6, kToolButtonSize);
+  ComboBox1->move(ChooserLeft >= 0 ? ChooserLeft : x + 6, kToolButtonSize);
   ComboBox1->resize(std::max(0, width() - ComboBox1->x() - 10), kToolButtonSize);
   const int right = std::max(x + 6, width() - 4);
   EditTag->setGeometry(right - 80, 10, 80, kToolButtonSize);
@@ -577,10 +581,6 @@ void TMainForm::UpdateCaption() {
 
 void TMainForm::UpdateModelCaption() { SetCaptionText(kvl::MainCaption(FileName, Core->ModelCode)); }
 
-// Shows the selected program's stored tag in EditTag.
-void TMainForm::ShowProgramTag() {}
-// Rebuilds the parameter grid for the selected group.
-void TMainForm::UpdateGrid(bool) {}
 // The model-number wizard on its welcome page, shown modally.
 void TMainForm::OpenWizardAtStart() {}
 
@@ -686,8 +686,11 @@ void TMainForm::SelectGroup(int node) {
   UpdateGrid(true);
 }
 
-// The grid's current cell (column 1, row 1) is set with the grid itself.
-void TMainForm::GroupMenuClick(int tag) { SelectGroup(tag); }
+// A group chosen from a menu: the grid starts at its first cell.
+void TMainForm::GroupMenuClick(int tag) {
+  if (Groups.EntryOfNode(tag) != 0) MoveGridToFirstCell();
+  SelectGroup(tag);
+}
 
 void TMainForm::Outline1MouseUp() { AfterTreeSelection(kvl::EntryAfterMouse(Groups, SelectedEntry())); }
 
@@ -696,9 +699,11 @@ void TMainForm::Outline1KeyUp(int key) {
   AfterTreeSelection(kvl::EntryAfterKey(Groups, SelectedEntry(), treeKey));
 }
 
-// The grid's current cell (column 1, row 1) is set with the grid itself.
+// The grid starts at its first cell, so the status bar and the chooser
+// describe that cell.
 void TMainForm::AfterTreeSelection(int entry) {
   if (entry != SelectedEntry()) SelectEntry(entry);
+  MoveGridToFirstCell();
   UpdateGrid(true);
 }
 

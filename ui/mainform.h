@@ -19,6 +19,7 @@
 
 #include "CommandLine.h"
 #include "CoreNotifier.h"
+#include "GridViewRules.h"
 #include "GroupTreeRules.h"
 #include "Settings.h"
 
@@ -37,6 +38,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 class TAboutBox;
+class TStrColGrid;
 class TCore;
 class TVersionInfo;
 
@@ -135,6 +137,41 @@ class TMainForm : public QMainWindow {
   // Marks a control while it has the focus (colour, status text below the
   // tree); the grid registers itself here.
   void WatchFocus(QWidget* control, kvl::FocusControl kind);
+
+  // ---- parameter grid view and value editing ----
+  // The grid, its events and its place over Panel8 (once, by the constructor).
+  void BuildGridView();
+  // ShowProgramTag and UpdateGrid are declared with the entry points above.
+  // The value chooser for the grid's current cell (list, place, visibility).
+  void ShowChoiceCombo();
+  // The grid's handlers.
+  void StrColGrid1KeyPress(QChar& key);
+  void StrColGrid1KeyDown(int& key);
+  void StrColGrid1Click();
+  void StrColGrid1MouseDown();
+  // A value chosen in the chooser.
+  void ComboBox1Change(int index);
+  // The program selector and the tag editor.
+  void ComboBoxProgNumChange();
+  // Esc and Enter in the tag editor; true when the key was consumed.
+  bool EditTagKeyPress(int key);
+  // The program (pattern) number of the selected program selector entry, 0
+  // when none is selected.
+  int CurrentProgram() const;
+  static std::string FormatNumber2(int n) { return kvl::FormatNumber2(n); }
+  // The grid's current cell to column 1, row 1 (where the grid has them).
+  void MoveGridToFirstCell();
+  TStrColGrid* StrColGrid1 = nullptr;
+  // The chooser's left edge as ShowChoiceCombo placed it (-1 before).
+  int ChooserLeft = -1;
+  // The table last shown and the item (segment or sub-index) of each grid
+  // row (column), index 0 unused; valid until the next rebuild.
+  kvl::GridTableView GridTable;
+  std::vector<int> ItemOfRow;
+  std::vector<int> SegmentOfCol;
+  // Whether each rebuild also puts the grid's text on the clipboard (the
+  // control panel's "clipboard" box); none: not.
+  std::function<bool()> GridTextToClipboard;
 
   // ---- about box ----
   // Help, Version: the about box with the model code and the program's
