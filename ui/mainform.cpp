@@ -342,11 +342,13 @@ void TMainForm::PlaceToolPanel() {
   }
   ComboBox1->move(ChooserLeft >= 0 ? ChooserLeft : x + 6, kToolButtonSize);
   ComboBox1->resize(std::max(0, width() - ComboBox1->x() - 10), kToolButtonSize);
+  // The program controls share the first row, so that the value chooser on
+  // the second row never lies under them.
   const int right = std::max(x + 6, width() - 4);
-  EditTag->setGeometry(right - 80, 10, 80, kToolButtonSize);
-  LabelTag->setGeometry(EditTag->x() - 34, 10, 32, kToolButtonSize);
-  ComboBoxProgNum->setGeometry(LabelTag->x() - 52, 10, 48, kToolButtonSize);
-  LabelProg->setGeometry(ComboBoxProgNum->x() - 40, 10, 38, kToolButtonSize);
+  EditTag->setGeometry(right - 80, 0, 80, kToolButtonSize);
+  LabelTag->setGeometry(EditTag->x() - 34, 0, 32, kToolButtonSize);
+  ComboBoxProgNum->setGeometry(LabelTag->x() - 52, 0, 48, kToolButtonSize);
+  LabelProg->setGeometry(ComboBoxProgNum->x() - 40, 0, 38, kToolButtonSize);
 }
 
 void TMainForm::BuildMenus() {

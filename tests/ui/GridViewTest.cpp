@@ -492,6 +492,21 @@ TEST(GridView, ProgramGroupSelectorTagAndCommands) {
   EXPECT_TRUE(f.ToolButton("CUTButton")->isEnabled());
   EXPECT_TRUE(f.MenuItem("COPY2")->isEnabled());
 
+  // PV start chooses from a list, placed right of the segment buttons and
+  // clear of the program controls.
+  w.MoveTo(1, 9);
+  ASSERT_EQ(f.ItemOfRow[9], 24);
+  ASSERT_FALSE(f.ComboBox1->isHidden());
+  EXPECT_EQ(f.ComboBox1->x(), 210);
+  EXPECT_EQ(f.ComboBox1->width(), f.width() - 220);
+  EXPECT_EQ(f.ComboBox1->currentIndex(), 0);
+  EXPECT_EQ(Text(f.ComboBox1->currentText()).rfind("0:", 0), 0u);
+  for (QWidget* control : {static_cast<QWidget*>(f.EditTag), static_cast<QWidget*>(f.ComboBoxProgNum)})
+    EXPECT_FALSE(f.ComboBox1->geometry().intersects(control->geometry()));
+  f.ComboBox1->setCurrentIndex(1);
+  emit f.ComboBox1->activated(1);
+  EXPECT_EQ(core.GetPatternValue(1, 24, 1)->Value, 1);
+
   // With a copied segment, paste is offered on the used and the first free segment.
   f.SegmentClipboardFull = 1;
   const struct {
