@@ -144,6 +144,26 @@ class TMainForm : public QMainWindow {
   TVersionInfo* VersionInfo1 = nullptr;  // the version reader, owned by this window
   TAboutBox* AboutBox = nullptr;         // the about box joins itself when created
 
+  // ---- data check and error list ----
+  // Checks the shown values of the chosen ranges (the patterns of the
+  // program list) and lists every failure in ErrorList, its place in the
+  // jump table below; true when no value failed. The list is 80 pixels high
+  // and takes the focus after failures, 20 pixels high after none.
+  bool CheckData(bool programs, bool parameters);
+  // Edit, Data Check: the whole check, then its result message.
+  void datachk1Click();
+  // A line of the list chosen (double click, or Enter): its group, and for a
+  // program value its program, are selected.
+  void ErrorListDblClick();
+  void ErrorListKeyPress(int key);
+  // Connects the command and the list (once, by the constructor).
+  void ConnectDataCheck();
+  // The jump table: entry k belongs to line k of ErrorList (the last check).
+  std::vector<int16_t> ErrorNode;
+  std::vector<int16_t> ErrorRow;
+  std::vector<int16_t> ErrorCol;
+  std::vector<int16_t> ErrorProgram;
+
   // ---- queries ----
   QAction* MenuItem(const std::string& name) const;
   QToolButton* ToolButton(const std::string& name) const;
