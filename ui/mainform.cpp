@@ -34,6 +34,7 @@
 #include "DialogPresenter.h"
 #include "MainFormTexts.h"
 #include "MessageCatalog.h"
+#include "OptSet.h"
 #include "StartupRules.h"
 #include "UCore.h"
 
@@ -543,7 +544,11 @@ void TMainForm::ShowProgramTag() {}
 // Rebuilds the parameter grid for the selected group.
 void TMainForm::UpdateGrid(bool) {}
 // The model-number wizard on its welcome page, shown modally.
-void TMainForm::OpenWizardAtStart() {}
+void TMainForm::OpenWizardAtStart() {
+  if (OptSet) OptSet->ShowAtStart();
+}
+
+void TMainForm::AttachWizard(TOptSet& wizard) { OptSet = &wizard; }
 
 void TMainForm::BuildGroupMenus() {
   const kvl::GroupView view = kvl::BuildGroupView(kvl::ReadGroupNodes(*Core));

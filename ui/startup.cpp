@@ -18,6 +18,7 @@
 #include "SingleInstance.h"
 #include "UCore.h"
 #include "UserLocale.h"
+#include "OptSet.h"
 #include "mainform.h"
 
 namespace kvl {
@@ -72,10 +73,14 @@ int RunProgram(int argc, char** argv) {
     auto mainForm = std::make_unique<TMainForm>(*presenter, std::move(options));
     auto core = std::make_unique<TCore>(mainForm->Language);
     mainForm->AttachCore(*core);
-    mainForm->ReadWizardWords();
+    // The wizard reads its last choice and applies it to the image.
+    auto optSet = std::make_unique<TOptSet>(*mainForm, *core, *presenter);
+    mainForm->AttachWizard(*optSet);
+    mainForm->RegisterForm(optSet.get());
     mainForm->FinishStart();
     mainForm->show();
     app.exec();
+    optSet.reset();
     mainForm.reset();
   } catch (const std::exception& error) {
     presenter->ShowModal(DescribeException(error.what(), ApplicationTitle()));
