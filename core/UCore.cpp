@@ -41,6 +41,11 @@ void TCore::FormDestroy() {
     Protocol->Close();
     Protocol.reset();
   }
+  // A listing left open is closed, so its stream is not leaked.
+  if (ExportFile) {
+    std::fclose(ExportFile);
+    ExportFile = nullptr;
+  }
 }
 
 void TCore::InitTables() {

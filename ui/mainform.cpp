@@ -30,12 +30,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "AboutBox.h"
 #include "Application.h"
+#include "FileVer.h"
 #include "DialogPresenter.h"
 #include "MainFormTexts.h"
 #include "MessageCatalog.h"
 #include "OptSet.h"
+#include "PatternGraph.h"
 #include "StartupRules.h"
+#include "TableGraph.h"
 #include "UCore.h"
 
 namespace {
@@ -265,6 +269,9 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   Timer2->setInterval(100);
   Timer2->setSingleShot(true);
 
+  VersionInfo1 = new TVersionInfo(this);
+  connect(MenuItem("MenuVersion"), &QAction::triggered, this, [this] { MenuVersionClick(); });
+
   WatchFocus(Outline1, kvl::FocusControl::Tree);
   WatchFocus(ComboBox1, kvl::FocusControl::Chooser);
   WatchFocus(ErrorList, kvl::FocusControl::ErrorList);
@@ -366,6 +373,38 @@ void TMainForm::BuildMenus() {
     MenuItems[spec.Name] = action;
   }
   connect(MenuItem("KKVLEnd"), &QAction::triggered, this, [this] { close(); });
+  connect(MenuItem("TableGraph"), &QAction::triggered, this, [this] { TableGraphClick(); });
+  connect(MenuItem("PatternGraph"), &QAction::triggered, this, [this] { PatternGraphClick(); });
+}
+
+// The graph windows are made on their first showing, as children of this
+// window, with its language and font.
+void TMainForm::TableGraphClick() {
+  if (!Core) return;
+  auto* graph = findChild<TGraph*>(QStringLiteral("Graph"), Qt::FindDirectChildrenOnly);
+  if (!graph) {
+    graph = new TGraph(*Core, Language, this);
+    graph->setFont(font());
+    RegisterForm(graph);
+  }
+  graph->SetupTables();
+  graph->exec();
+}
+
+void TMainForm::PatternGraphClick() {
+  if (!Core) return;
+  const int index = ComboBoxProgNum->currentIndex();
+  if (index < 0 || index >= static_cast<int>(std::size(ProgramOfItem))) return;
+  const int pattern = ProgramOfItem[index];
+  if (pattern < 1 || pattern > Core->GetPatternCount()) return;
+  auto* graph = findChild<TPGraph*>(QStringLiteral("PGraph"), Qt::FindDirectChildrenOnly);
+  if (!graph) {
+    graph = new TPGraph(*Core, Language, this);
+    graph->setFont(font());
+    RegisterForm(graph);
+  }
+  graph->DrawPattern(pattern);
+  graph->exec();
 }
 
 void TMainForm::FormCreate() {
@@ -744,6 +783,15 @@ void TMainForm::SetControlColour(QWidget* control, kvl::FocusColour colour) {
   // A choice box without an edit field paints its face with the button colour.
   if (qobject_cast<QComboBox*>(control)) palette.setColor(QPalette::Button, value);
   control->setPalette(palette);
+}
+
+void TMainForm::MenuVersionClick() { ShowVersion(); }
+
+void TMainForm::ShowVersion() {
+  if (!AboutBox) return;
+  AboutBox->BeforeShowing(Core->ModelCode, QCoreApplication::applicationFilePath().toStdString());
+  AboutBox->exec();
+  AboutBox->AfterShowing();
 }
 
 void TMainForm::ApplyFontToForms() {

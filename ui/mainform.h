@@ -36,8 +36,10 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+class TAboutBox;
 class TCore;
 class TOptSet;
+class TVersionInfo;
 
 namespace kvl {
 class TDialogPresenter;
@@ -118,6 +120,10 @@ class TMainForm : public QMainWindow {
   void RefreshGroups();
   // Enables the graph commands by the configuration.
   void UpdateMenus();
+  // The graph commands: the table graph, and the pattern graph of the
+  // program chosen in the program list, each shown modally.
+  void TableGraphClick();
+  void PatternGraphClick();
   // The kind of the group at the selected entry (-1 when none is selected).
   int CurrentGroupKind() const;
   // Selects the entry that shows the node and redraws the grid; a node that
@@ -132,6 +138,14 @@ class TMainForm : public QMainWindow {
   // Marks a control while it has the focus (colour, status text below the
   // tree); the grid registers itself here.
   void WatchFocus(QWidget* control, kvl::FocusControl kind);
+
+  // ---- about box ----
+  // Help, Version: the about box with the model code and the program's
+  // version, shown modally.
+  void MenuVersionClick();
+  void ShowVersion();
+  TVersionInfo* VersionInfo1 = nullptr;  // the version reader, owned by this window
+  TAboutBox* AboutBox = nullptr;         // the about box joins itself when created
 
   // ---- queries ----
   QAction* MenuItem(const std::string& name) const;

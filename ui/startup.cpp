@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "AboutBox.h"
 #include "Affinity.h"
 #include "Application.h"
 #include "DialogPresenter.h"
@@ -77,9 +78,11 @@ int RunProgram(int argc, char** argv) {
     auto optSet = std::make_unique<TOptSet>(*mainForm, *core, *presenter);
     mainForm->AttachWizard(*optSet);
     mainForm->RegisterForm(optSet.get());
-    mainForm->FinishStart();
+    // Created last: its create handler runs the main window's start steps.
+    auto aboutBox = std::make_unique<TAboutBox>(*mainForm);
     mainForm->show();
     app.exec();
+    aboutBox.reset();
     optSet.reset();
     mainForm.reset();
   } catch (const std::exception& error) {

@@ -1,0 +1,371 @@
+#include "PatternGraph.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QMargins>
+#include <QLineSeries>
+#include <QPen>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QSet>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "UCore.h"
+
+namespace kvl {
+
+const char* const LaneLabels[8] = {"EV1", "EV2", "EV3", " T1", " T2", " T3", " T4", " T5"};
+
+namespace {
+
+constexpr int kEmpty = 32767;
+constexpr int kSegments = 30;
+constexpr int kItemSp1 = 1;
+constexpr int kItemTime = 2;
+constexpr int kItemSp2 = 3;
+constexpr int kTimeEventType = 50;
+
+// A program cell; a cell that does not exist reads as empty.
+int Cell(TCore& core, int pattern, int item, int segment) {
+  const PatternSlot* slot = core.GetPatternValue(pattern, item, segment);
+  return slot ? slot->Value : kEmpty;
+}
+
+int Setup(TCore& core, int bank, int item) {
+  const ParamDescriptor* d = core.GetParam(bank, item, 1, 0);
+  return d ? d->Value : 0;
+}
+
+double Scale(double value, int decimals) { return decimals == -1 ? value : value / std::pow(10.0, decimals); }
+
+// The number of used segments: up to the first empty SP1.
+int UsedSegments(TCore& core, int pattern) {
+  int used = 0;
+  while (used < kSegments && Cell(core, pattern, kItemSp1, used + 1) != kEmpty) ++used;
+  return used;
+}
+
+// Whether lane k (0..7) is shown.
+bool LaneShown(TCore& core, int k) {
+  if (k < 3) return Setup(core, 5, 1 + 4 * k) == kTimeEventType;  // ET1, ET2, ET3
+  const int i = k - 2;                                             // time event T1..T5
+  if (!(core.Model.HardwareType2 & 0x20)) return false;
+  if (i - 1 < Setup(core, 5, 13)) return false;  // TT = n: T1..Tn are segment-number events
+  if (core.DataRevision == 1) return Setup(core, 5, 17 + 4 * (i - 1)) == kTimeEventType;  // ET.T1..ET.T5
+  return true;
+}
+
+}  // namespace
+
+TimeUnitTexts TimeUnitFor(int c64, int language) {
+  const bool ja = language == 0;
+  switch (c64) {
+    case 0:
+      return {ja ? "時間[h:min]" : "Time[h:min]", TimeLabels::Clock};
+    case 1:
+      return {ja ? "時間[min:s]" : "Time[min:s]", TimeLabels::Clock};
+    default:
+      return {ja ? "時間[s]" : "Time[s]", TimeLabels::Decimal};
+  }
+}
+
+std::string ElapsedLabel(int32_t elapsed, TimeLabels labels) {
+  char text[48];
+  if (labels == TimeLabels::Clock)
+    std::snprintf(text, sizeof text, "%d:%.2d", static_cast<int>(elapsed / 60), static_cast<int>(elapsed % 60));
+  else
+    std::snprintf(text, sizeof text, "%.1f", elapsed * 0.1);
+  return text;
+}
+
+EventChart ComputeEventChart(TCore& core, int pattern, int32_t totalTime) {
+  EventChart chart;
+  chart.BottomMax = totalTime;
+  for (int k = 0; k < 8; ++k) {
+    if (!LaneShown(core, k)) continue;
+    const double y = 8 - static_cast<int>(chart.Lanes.size());
+    chart.Lanes.push_back({k, y});
+    chart.Bars.push_back({0.0, 0.0, y, LaneLabels[k]});
+  }
+  chart.LeftMin = 8 - static_cast<int>(chart.Lanes.size());
+  chart.LeftMax = 9;
+
+  const int used = UsedSegments(core, pattern);
+  int32_t elapsed = 0;
+  for (int s = 1; s <= used && elapsed < totalTime; ++s) {
+    const int32_t t = Cell(core, pattern, kItemTime, s);
+    for (const Lane& lane : chart.Lanes) {
+      const int on = Cell(core, pattern, 4 + 2 * lane.Index, s);
+      if (on == kEmpty || on > t) continue;
+      const int offCell = Cell(core, pattern, 5 + 2 * lane.Index, s);
+      const int32_t off = offCell != kEmpty && offCell <= t ? offCell : t;
+      chart.Bars.push_back({static_cast<double>(elapsed + on), static_cast<double>(elapsed + off), lane.Y, ""});
+    }
+    elapsed += t;
+    chart.Boundaries[static_cast<size_t>(s - 1)] = elapsed;
+  }
+  return chart;
+}
+
+PatternGraphData ComputePatternGraph(TCore& core, int pattern, int language) {
+  PatternGraphData data;
+  data.ChannelCount = core.Model.HardwareType1 & 0x800 ? 2 : 1;
+  if (pattern < 1 || pattern > core.GetPatternCount()) return data;
+
+  const int l1 = Setup(core, 8, 9);
+  const int u1 = Setup(core, 8, 10);
+  const int l2 = Setup(core, 8, 32);
+  const int u2 = Setup(core, 8, 33);
+  double min1 = l1, max1 = u1, min2 = l2, max2 = u2;
+
+  const int used = UsedSegments(core, pattern);
+  int32_t total = 0;
+  for (int s = 1; s <= used; ++s) {
+    total += Cell(core, pattern, kItemTime, s);
+    const double sp1 = Cell(core, pattern, kItemSp1, s);
+    if (sp1 > max1)
+      max1 = sp1 + 0.1 * std::fabs(sp1);
+    else if (sp1 < min1)
+      min1 = sp1 - 0.1 * std::fabs(sp1);
+    const int sp2 = Cell(core, pattern, kItemSp2, s);
+    if (data.ChannelCount == 2 && sp2 != kEmpty) {
+      if (sp2 > max2)
+        max2 = sp2;
+      else if (sp2 < min2)
+        min2 = sp2;
+    }
+  }
+  data.TotalTime = total;
+
+  const int d1 = core.GetDecimalPoint(0);
+  const int d2 = core.GetDecimalPoint(2);
+  data.Sp1 = {Scale(l1, d1), Scale(u1, d1), Scale(min1, d1), Scale(max1, d1), {}, {}};
+  if (data.ChannelCount == 2) data.Sp2 = {Scale(l2, d2), Scale(u2, d2), Scale(min2, d2), Scale(max2, d2), {}, {}};
+
+  if (total <= 0) return data;
+  data.Drawn = true;
+  data.TimeUnit = TimeUnitFor(Setup(core, 8, 64), language);
+
+  for (ProfileChart* chart : {&data.Sp1, &data.Sp2}) {
+    if (chart == &data.Sp2 && data.ChannelCount != 2) break;
+    if (chart->Min < chart->Lower) chart->LimitLines.push_back({0.0, static_cast<double>(total), chart->Lower, ""});
+    if (chart->Max > chart->Upper) chart->LimitLines.push_back({0.0, static_cast<double>(total), chart->Upper, ""});
+  }
+
+  const std::string firstLabel = data.TimeUnit.Labels == TimeLabels::Clock ? "0:00" : "0.0";
+  data.Sp1.Points.push_back({0.0, Scale(Cell(core, pattern, kItemSp1, 1), d1), firstLabel});
+  const int firstSp2 = Cell(core, pattern, kItemSp2, 1);
+  if (data.ChannelCount == 2 && firstSp2 != kEmpty) data.Sp2.Points.push_back({0.0, Scale(firstSp2, d2), firstLabel});
+  int32_t elapsed = 0;
+  for (int s = 1; s <= used && elapsed < total; ++s) {
+    elapsed += Cell(core, pattern, kItemTime, s);
+    const std::string label = ElapsedLabel(elapsed, data.TimeUnit.Labels);
+    data.Sp1.Points.push_back({static_cast<double>(elapsed), Scale(Cell(core, pattern, kItemSp1, s), d1), label});
+    const int sp2 = Cell(core, pattern, kItemSp2, s);
+    if (data.ChannelCount == 2 && sp2 != kEmpty)
+      data.Sp2.Points.push_back({static_cast<double>(elapsed), Scale(sp2, d2), label});
+  }
+
+  data.Events = ComputeEventChart(core, pattern, total);
+  return data;
+}
+
+PatternGraphHeights PatternGraphLayout(int outerHeight, int panelHeight) {
+  const int h = outerHeight - panelHeight - 30;
+  return {h * 157 / 418, h * 104 / 418};
+}
+
+std::string PatternGraphCaption(int language) { return language == 0 ? "ﾊﾟﾀｰﾝｸﾞﾗﾌ" : "Pattern Graph"; }
+
+}  // namespace kvl
+
+namespace {
+
+QChartView* MakeChart(QWidget* parent, const char* name) {
+  auto* chart = new QChart;
+  chart->legend()->hide();
+  chart->setMargins(QMargins(4, 2, 16, 2));
+  chart->setBackgroundRoundness(0);
+  auto* view = new QChartView(chart, parent);
+  view->setObjectName(QString::fromLatin1(name));
+  view->setRenderHint(QPainter::Antialiasing);
+  return view;
+}
+
+void ClearChart(QChart* chart) {
+  chart->removeAllSeries();
+  for (QAbstractAxis* axis : chart->axes()) {
+    chart->removeAxis(axis);
+    delete axis;
+  }
+}
+
+void AddLine(QChart* chart, QAbstractAxis* x, QAbstractAxis* y, const QColor& colour, qreal width, double x1,
+             double y1, double x2, double y2) {
+  auto* series = new QLineSeries;
+  series->setPen(QPen(colour, width));
+  series->append(x1, y1);
+  series->append(x2, y2);
+  chart->addSeries(series);
+  series->attachAxis(x);
+  series->attachAxis(y);
+}
+
+// Text labels at values: a category axis whose labels stand on their values.
+// Labels that repeat, or values that do not rise, keep the first one.
+QCategoryAxis* LabelAxis(double min, double max, const std::vector<std::pair<double, std::string>>& labels) {
+  auto* axis = new QCategoryAxis;
+  axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  axis->setRange(min, max);
+  axis->setStartValue(min);
+  QSet<QString> seen;
+  bool first = true;
+  double last = 0.0;
+  for (const auto& [value, text] : labels) {
+    const QString label = QString::fromStdString(text);
+    if (seen.contains(label) || (!first && value <= last)) continue;
+    axis->append(label, value);
+    seen.insert(label);
+    first = false;
+    last = value;
+  }
+  return axis;
+}
+
+// An SP chart: blank titles and hidden labels, then, when drawn, its profile,
+// limit lines and axes.
+void ShowProfile(QChart* chart, const kvl::PatternGraphData& data, const kvl::ProfileChart& profile,
+                 const char* title) {
+  ClearChart(chart);
+  if (!data.Drawn) {
+    auto* x = new QValueAxis;
+    auto* y = new QValueAxis;
+    for (QValueAxis* axis : {x, y}) {
+      axis->setTitleText(QStringLiteral(" "));
+      axis->setLabelsVisible(false);
+    }
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    return;
+  }
+  std::vector<std::pair<double, std::string>> labels;
+  for (const kvl::ProfilePoint& p : profile.Points) labels.emplace_back(p.X, p.Label);
+  QCategoryAxis* x = LabelAxis(0, data.TotalTime, labels);
+  x->setTitleText(QString::fromStdString(data.TimeUnit.Title));
+  auto* y = new QValueAxis;
+  y->setTitleText(QString::fromLatin1(title));
+  y->setRange(profile.Min, profile.Max);
+  chart->addAxis(x, Qt::AlignBottom);
+  chart->addAxis(y, Qt::AlignLeft);
+
+  for (const kvl::Bar& bar : profile.LimitLines)
+    AddLine(chart, x, y, QColor(0xFF, 0x00, 0xFF), 2, bar.Start, bar.Y, bar.End, bar.Y);
+  auto* line = new QLineSeries;
+  line->setPen(QPen(QColor(0, 0, 255), 2));
+  for (const kvl::ProfilePoint& p : profile.Points) line->append(p.X, p.Y);
+  chart->addSeries(line);
+  line->attachAxis(x);
+  line->attachAxis(y);
+}
+
+}  // namespace
+
+TPGraph::TPGraph(TCore& core, int language, QWidget* parent) : QDialog(parent), Core(core), Language(language) {
+  setObjectName(QStringLiteral("PGraph"));
+  setWindowTitle(QString::fromStdString(kvl::PatternGraphCaption(language)));
+  resize(497, 419);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  Chart1 = MakeChart(this, "Chart1");
+  Chart2 = MakeChart(this, "Chart2");
+  Chart3 = MakeChart(this, "Chart3");
+  layout->addWidget(Chart1, 1);
+  layout->addWidget(Chart2);
+  layout->addWidget(Chart3);
+
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->setFixedHeight(30);
+  auto* panelLayout = new QHBoxLayout(Panel1);
+  // The OK button keeps 30 pixels from the panel's right edge.
+  panelLayout->setContentsMargins(0, 2, 30, 3);
+  panelLayout->addStretch(1);
+  OKBtn = new QPushButton(QStringLiteral("OK"), Panel1);
+  OKBtn->setObjectName(QStringLiteral("OKBtn"));
+  OKBtn->setFixedSize(75, 25);
+  OKBtn->setDefault(true);
+  panelLayout->addWidget(OKBtn);
+  layout->addWidget(Panel1);
+  connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+  FormResize();
+}
+
+void TPGraph::DrawPattern(int pattern) {
+  const kvl::PatternGraphData data = kvl::ComputePatternGraph(Core, pattern, Language);
+  TotalTime = data.TotalTime;
+  ChannelCount = data.ChannelCount;
+  Chart2->setVisible(ChannelCount == 2);
+  ShowProfile(Chart1->chart(), data, data.Sp1, "SP1");
+  ShowProfile(Chart2->chart(), data, data.Sp2, "SP2");
+  if (ChannelCount != 2) ClearChart(Chart2->chart());
+  if (data.Drawn) {
+    DrawEvents(data.Events);
+  } else {
+    // The lane chart stays empty as well.
+    QChart* chart = Chart3->chart();
+    ClearChart(chart);
+    auto* x = new QValueAxis;
+    auto* y = new QValueAxis;
+    x->setVisible(false);
+    y->setLabelsVisible(false);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+  }
+  FormResize();
+}
+
+void TPGraph::DrawEvents(const kvl::EventChart& events) {
+  QChart* chart = Chart3->chart();
+  ClearChart(chart);
+  std::vector<std::pair<double, std::string>> labels;
+  for (auto lane = events.Lanes.rbegin(); lane != events.Lanes.rend(); ++lane)
+    labels.emplace_back(lane->Y, kvl::LaneLabels[lane->Index]);
+  QCategoryAxis* y = LabelAxis(events.LeftMin, events.LeftMax, labels);
+  // The lanes are a few pixels apart: small labels keep them readable.
+  QFont labelFont = y->labelsFont();
+  labelFont.setPixelSize(9);
+  y->setLabelsFont(labelFont);
+  auto* x = new QValueAxis;
+  x->setRange(0, events.BottomMax);
+  x->setVisible(false);
+  chart->addAxis(x, Qt::AlignBottom);
+  chart->addAxis(y, Qt::AlignLeft);
+  for (const kvl::Bar& bar : events.Bars)
+    if (bar.End != bar.Start) AddLine(chart, x, y, QColor(0xFF, 0x00, 0x00), 8, bar.Start, bar.Y, bar.End, bar.Y);
+  for (const auto& boundary : events.Boundaries)
+    if (boundary) AddLine(chart, x, y, QColor(0xC0, 0xC0, 0xC0), 1, *boundary, 0, *boundary, 9);
+}
+
+void TPGraph::OKBtnClick() { accept(); }
+
+void TPGraph::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  FormResize();
+}
+
+void TPGraph::FormResize() {
+  const kvl::PatternGraphHeights heights = kvl::PatternGraphLayout(frameGeometry().height(), Panel1->height());
+  Chart2->setFixedHeight(std::max(0, heights.Chart2));
+  Chart3->setFixedHeight(std::max(0, heights.Chart3));
+}

@@ -1,0 +1,140 @@
+// The pattern graph window: one program pattern over time, the SP1 profile
+// (and the SP2 profile on two-loop models) with its setpoint limits, and
+// below them one lane per time event with its ON intervals and the segment
+// ends.
+//
+// Every point, range, label and lane is computed by the plain functions below
+// from the data image; the window only shows them.
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QChartView;
+class QPushButton;
+class QWidget;
+class TCore;
+
+namespace kvl {
+
+// The lane labels in lane order (EV1..EV3, T1..T5).
+extern const char* const LaneLabels[8];
+
+enum class TimeLabels { Clock, Decimal };
+
+// The axis title and label style of the program time unit C64.
+struct TimeUnitTexts {
+  std::string Title;
+  TimeLabels Labels = TimeLabels::Decimal;
+};
+TimeUnitTexts TimeUnitFor(int c64, int language);
+
+// The bottom-axis label of an elapsed time in program time units.
+std::string ElapsedLabel(int32_t elapsed, TimeLabels labels);
+
+struct ProfilePoint {
+  double X = 0.0;
+  double Y = 0.0;
+  std::string Label;
+  bool operator==(const ProfilePoint&) const = default;
+};
+
+// One horizontal bar: from Start to End at height Y; a bar of length 0
+// carries a lane label.
+struct Bar {
+  double Start = 0.0;
+  double End = 0.0;
+  double Y = 0.0;
+  std::string Label;
+  bool operator==(const Bar&) const = default;
+};
+
+struct Lane {
+  int Index = 0;  // 0..7, into LaneLabels and the event items
+  double Y = 0.0;
+  bool operator==(const Lane&) const = default;
+};
+
+struct EventChart {
+  std::vector<Lane> Lanes;
+  std::vector<Bar> Bars;  // the label bars of the lanes, then the ON intervals
+  double LeftMin = 8.0;
+  double LeftMax = 9.0;
+  double BottomMax = 0.0;
+  // The end of segment n at Boundaries[n - 1]; empty for the segments not drawn.
+  std::array<std::optional<double>, 30> Boundaries;
+};
+
+struct ProfileChart {
+  double Lower = 0.0;  // the limits (C09/C10 or C32/C33), scaled
+  double Upper = 0.0;
+  double Min = 0.0;  // the axis range, scaled
+  double Max = 0.0;
+  std::vector<ProfilePoint> Points;
+  std::vector<Bar> LimitLines;
+};
+
+struct PatternGraphData {
+  int ChannelCount = 1;
+  int32_t TotalTime = 0;
+  // False when TotalTime is 0 or less: the charts stay empty with blank axis
+  // titles and hidden labels.
+  bool Drawn = false;
+  TimeUnitTexts TimeUnit;
+  ProfileChart Sp1;
+  ProfileChart Sp2;  // only with two channels
+  EventChart Events;
+};
+
+// The whole graph of pattern 1..19 from the current data image; a pattern
+// outside that range gives an empty graph.
+PatternGraphData ComputePatternGraph(TCore& core, int pattern, int language);
+
+// The event lanes and intervals of a pattern whose total time is known.
+EventChart ComputeEventChart(TCore& core, int pattern, int32_t totalTime);
+
+// Heights of the lane chart and the SP2 chart for the window's outer height
+// and the bottom panel's height.
+struct PatternGraphHeights {
+  int Chart2 = 0;
+  int Chart3 = 0;
+};
+PatternGraphHeights PatternGraphLayout(int outerHeight, int panelHeight);
+
+std::string PatternGraphCaption(int language);
+
+}  // namespace kvl
+
+class TPGraph : public QDialog {
+ public:
+  TPGraph(TCore& core, int language, QWidget* parent = nullptr);
+
+  // Rebuilds all three charts for pattern 1..19.
+  void DrawPattern(int pattern);
+  void OKBtnClick();
+
+  int32_t TotalTime = 0;
+  int ChannelCount = 1;
+
+  QChartView* Chart1 = nullptr;
+  QChartView* Chart2 = nullptr;
+  QChartView* Chart3 = nullptr;
+  QWidget* Panel1 = nullptr;
+  QPushButton* OKBtn = nullptr;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void FormResize();
+  // The lane chart; the end of DrawPattern.
+  void DrawEvents(const kvl::EventChart& events);
+
+  TCore& Core;
+  int Language;
+};
