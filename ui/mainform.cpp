@@ -37,6 +37,7 @@
 #include "DialogPresenter.h"
 #include "MainFormTexts.h"
 #include "MessageCatalog.h"
+#include "OptSet.h"
 #include "PatternGraph.h"
 #include "StartupRules.h"
 #include "TableGraph.h"
@@ -585,7 +586,11 @@ void TMainForm::ShowProgramTag() {}
 // Rebuilds the parameter grid for the selected group.
 void TMainForm::UpdateGrid(bool) {}
 // The model-number wizard on its welcome page, shown modally.
-void TMainForm::OpenWizardAtStart() {}
+void TMainForm::OpenWizardAtStart() {
+  if (OptSet) OptSet->ShowAtStart();
+}
+
+void TMainForm::AttachWizard(TOptSet& wizard) { OptSet = &wizard; }
 
 void TMainForm::BuildGroupMenus() {
   const kvl::GroupView view = kvl::BuildGroupView(kvl::ReadGroupNodes(*Core));

@@ -38,6 +38,7 @@ class QTreeWidgetItem;
 
 class TAboutBox;
 class TCore;
+class TOptSet;
 class TVersionInfo;
 
 namespace kvl {
@@ -106,6 +107,8 @@ class TMainForm : public QMainWindow {
   void ShowProgramTag();
   void UpdateGrid(bool reposition);
   void OpenWizardAtStart();
+  // The model-number wizard that OpenWizardAtStart shows.
+  void AttachWizard(TOptSet& wizard);
 
   // ---- group tree, group menus and selection ----
   // Creates the items of the items menu and the popup menu (once) and fills
@@ -250,6 +253,7 @@ class TMainForm : public QMainWindow {
   kvl::TDialogPresenter& Presenter;
   TMainFormOptions Options;
   TCore* Core = nullptr;
+  TOptSet* OptSet = nullptr;
   // Shows the data image's plain notices through the presenter.
   class TNoticeForwarder : public TCoreNotifier {
    public:
