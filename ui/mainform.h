@@ -40,6 +40,7 @@ class QTreeWidgetItem;
 class TAboutBox;
 class TStrColGrid;
 class TCore;
+class TOptSet;
 class TVersionInfo;
 
 namespace kvl {
@@ -108,6 +109,8 @@ class TMainForm : public QMainWindow {
   void ShowProgramTag();
   void UpdateGrid(bool reposition);
   void OpenWizardAtStart();
+  // The model-number wizard that OpenWizardAtStart shows.
+  void AttachWizard(TOptSet& wizard);
 
   // ---- group tree, group menus and selection ----
   // Creates the items of the items menu and the popup menu (once) and fills
@@ -180,6 +183,26 @@ class TMainForm : public QMainWindow {
   void ShowVersion();
   TVersionInfo* VersionInfo1 = nullptr;  // the version reader, owned by this window
   TAboutBox* AboutBox = nullptr;         // the about box joins itself when created
+
+  // ---- data check and error list ----
+  // Checks the shown values of the chosen ranges (the patterns of the
+  // program list) and lists every failure in ErrorList, its place in the
+  // jump table below; true when no value failed. The list is 80 pixels high
+  // and takes the focus after failures, 20 pixels high after none.
+  bool CheckData(bool programs, bool parameters);
+  // Edit, Data Check: the whole check, then its result message.
+  void datachk1Click();
+  // A line of the list chosen (double click, or Enter): its group, and for a
+  // program value its program, are selected.
+  void ErrorListDblClick();
+  void ErrorListKeyPress(int key);
+  // Connects the command and the list (once, by the constructor).
+  void ConnectDataCheck();
+  // The jump table: entry k belongs to line k of ErrorList (the last check).
+  std::vector<int16_t> ErrorNode;
+  std::vector<int16_t> ErrorRow;
+  std::vector<int16_t> ErrorCol;
+  std::vector<int16_t> ErrorProgram;
 
   // ---- queries ----
   QAction* MenuItem(const std::string& name) const;
@@ -267,6 +290,7 @@ class TMainForm : public QMainWindow {
   kvl::TDialogPresenter& Presenter;
   TMainFormOptions Options;
   TCore* Core = nullptr;
+  TOptSet* OptSet = nullptr;
   // Shows the data image's plain notices through the presenter.
   class TNoticeForwarder : public TCoreNotifier {
    public:

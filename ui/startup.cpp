@@ -19,6 +19,7 @@
 #include "SingleInstance.h"
 #include "UCore.h"
 #include "UserLocale.h"
+#include "OptSet.h"
 #include "mainform.h"
 
 namespace kvl {
@@ -73,12 +74,16 @@ int RunProgram(int argc, char** argv) {
     auto mainForm = std::make_unique<TMainForm>(*presenter, std::move(options));
     auto core = std::make_unique<TCore>(mainForm->Language);
     mainForm->AttachCore(*core);
-    mainForm->ReadWizardWords();
+    // The wizard reads its last choice and applies it to the image.
+    auto optSet = std::make_unique<TOptSet>(*mainForm, *core, *presenter);
+    mainForm->AttachWizard(*optSet);
+    mainForm->RegisterForm(optSet.get());
     // Created last: its create handler runs the main window's start steps.
     auto aboutBox = std::make_unique<TAboutBox>(*mainForm);
     mainForm->show();
     app.exec();
     aboutBox.reset();
+    optSet.reset();
     mainForm.reset();
   } catch (const std::exception& error) {
     presenter->ShowModal(DescribeException(error.what(), ApplicationTitle()));
