@@ -980,11 +980,13 @@ void TMainForm::datachk1Click() {
   ShowMessageBox(kvl::kMessageDataCheck, CheckData(true, true) ? 1 : 0);
 }
 
-// Moving the grid's current cell to the listed row and column, and the
-// focus to the grid, join with the grid view.
 void TMainForm::ErrorListDblClick() {
   const int k = ErrorList->currentRow();
-  if (ErrorList->count() == 0 || k < 0 || k >= static_cast<int>(ErrorNode.size())) return;
+  if (ErrorList->count() == 0) {
+    StrColGrid1->setFocus();
+    return;
+  }
+  if (k < 0 || k >= static_cast<int>(ErrorNode.size())) return;
   SelectGroup(ErrorNode[static_cast<size_t>(k)]);
   const int program = ErrorProgram[static_cast<size_t>(k)];
   if (program > 0) {
@@ -992,6 +994,8 @@ void TMainForm::ErrorListDblClick() {
     ShowProgramTag();
     UpdateGrid(true);
   }
+  MoveGridTo(ErrorCol[static_cast<size_t>(k)], ErrorRow[static_cast<size_t>(k)]);
+  StrColGrid1->setFocus();
 }
 
 void TMainForm::ErrorListKeyPress(int key) {

@@ -164,6 +164,9 @@ class TMainForm : public QMainWindow {
   static std::string FormatNumber2(int n) { return kvl::FormatNumber2(n); }
   // The grid's current cell to column 1, row 1 (where the grid has them).
   void MoveGridToFirstCell();
+  // The current column and row, each where the grid has it, then the grid
+  // rebuilt for that cell.
+  void MoveGridTo(int col, int row);
   TStrColGrid* StrColGrid1 = nullptr;
   // The chooser's left edge as ShowChoiceCombo placed it (-1 before).
   int ChooserLeft = -1;

@@ -110,6 +110,13 @@ void TMainForm::MoveGridToFirstCell() {
   StrColGrid1->SetRow(1);
 }
 
+void TMainForm::MoveGridTo(int col, int row) {
+  if (!StrColGrid1) return;
+  if (row >= 1 && row < StrColGrid1->RowCount()) StrColGrid1->SetRow(row);
+  if (col >= 1 && col < StrColGrid1->ColCount()) StrColGrid1->SetCol(col);
+  UpdateGrid(true);
+}
+
 void TMainForm::UpdateGrid(bool reposition) {
   if (!Core || !StrColGrid1) return;
   TStrColGrid& grid = *StrColGrid1;

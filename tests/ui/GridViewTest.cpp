@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QStackedLayout>
 #include <QTest>
 #include <QToolButton>
@@ -572,4 +573,43 @@ TEST(GridView, GridTextGoesToTheClipboardWhenAsked) {
   const std::string text = Text(clipboard->text());
   EXPECT_EQ(text, f.GridTable.ListingText);
   EXPECT_EQ(text.rfind("PID parameter\n 1:P :Proportional band(PID set 1)\t100.0\t100.0\t", 0), 0u);
+}
+
+TEST(GridView, ErrorListLineMovesTheGridToItsCell) {
+  GridWindow w;
+  TMainForm& f = *w.f;
+  TCore& core = *w.core;
+  for (int s = 1; s <= 5; ++s) {
+    ASSERT_TRUE(core.SetParamText(1, 1, s, 3, "100"));
+    ASSERT_TRUE(core.SetParamText(1, 2, s, 3, "1:00"));
+  }
+  core.PatternSlotPtr(3, 1, 5)->Value = 5000;
+  core.GetParam(6, 1, 3, 0)->Value = 10000;
+  ASSERT_FALSE(f.CheckData(true, true));
+  ASSERT_EQ(f.ErrorList->count(), 2);
+  const struct {
+    int Line;
+    int Node;
+    int Col;
+    int Row;
+    const char* Position;
+  } cases[] = {{0, 1, 5, 1, " 5, 1"}, {1, 6, 3, 1, " 3, 1"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Line);
+    f.Outline1->setFocus(Qt::TabFocusReason);
+    f.ErrorList->setCurrentRow(c.Line);
+    f.ErrorListDblClick();
+    EXPECT_EQ(f.CurrentGroupKind(), c.Node);
+    EXPECT_EQ(w.Grid().Col(), c.Col);
+    EXPECT_EQ(w.Grid().Row(), c.Row);
+    EXPECT_TRUE(w.Grid().hasFocus());
+    EXPECT_EQ(Text(f.StatusPanels[0]->text()), c.Position);
+  }
+  EXPECT_EQ(w.Cell(3, 1), "1000.0");  // the faulty value is shown as stored
+  // An empty list only gives the grid the focus.
+  ASSERT_TRUE(f.CheckData(false, false));
+  f.Outline1->setFocus(Qt::TabFocusReason);
+  f.ErrorListDblClick();
+  EXPECT_TRUE(w.Grid().hasFocus());
+  EXPECT_EQ(f.CurrentGroupKind(), 6);
 }

@@ -189,7 +189,9 @@ TEST(MainFormToolPanel, ButtonsInTwoRowsWithHints) {
     EXPECT_EQ(b->toolTip().toStdString(), buttons[i].HintJapanese);
     // The second row's states follow the program grid's current cell once
     // the grid is shown (see the grid view's tests).
-    if (i < 8) EXPECT_EQ(b->isEnabled(), buttons[i].Enabled);
+    if (i < 8) {
+      EXPECT_EQ(b->isEnabled(), buttons[i].Enabled);
+    }
   }
   EXPECT_FALSE(h.Form->ToolButton("PASTEButton")->isEnabled());
   EXPECT_FALSE(h.Form->ToolButton("PASTE2Button")->isEnabled());
