@@ -106,6 +106,8 @@ class TMainForm : public QMainWindow {
   void ShowProgramTag();
   void UpdateGrid(bool reposition);
   void OpenWizardAtStart();
+  // The communication-test menu item shows the protocol test window.
+  void HookCommTest(QWidget* testWindow);
 
   // ---- group tree, group menus and selection ----
   // Creates the items of the items menu and the popup menu (once) and fills
