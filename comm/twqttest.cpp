@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -173,7 +174,9 @@ TWQTTEST::TWQTTEST(TMainForm& main, TCore& core, TRenzokuComm& counter, kvl::TDi
   connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
   connect(Edit6, &QLineEdit::returnPressed, this, [this] { Button6Click(); });
   connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
-  connect(ComboBox1->lineEdit(), &QLineEdit::returnPressed, this, [this] { Button4Click(); });
+  // Enter in the box is taken here: the box would hand the key back to its
+  // edit field and send the command twice.
+  ComboBox1->lineEdit()->installEventFilter(this);
   connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
   connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
@@ -430,6 +433,17 @@ void TWQTTEST::FormClose() {
     Timer1->stop();
     Button4->setEnabled(true);
   }
+}
+
+bool TWQTTEST::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ComboBox1->lineEdit() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Button4Click();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TWQTTEST::done(int result) {

@@ -107,6 +107,10 @@ class TWQTTEST : public QDialog {
  // Every close of the window (its box, Esc, BitBtn1): FormClose first.
   void done(int result) override;
 
+ protected:
+  // Enter in the tester page's box sends its command.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   // The numbers of the boxes, in order; false (the conversion error shown)
   // at the first box that is not an integer.

@@ -89,6 +89,16 @@ TEST_F(ControlPanelTest, OkAndApplySetToolbarAndGridWidths) {
   }
 }
 
+TEST_F(ControlPanelTest, ConversionErrorInJapanese) {
+  Start(0x411);
+  Panel->FormShow();
+  Panel->Edit2->setText(QStringLiteral("27o"));
+  EXPECT_FALSE(Panel->Button1Click());
+  ASSERT_EQ(Presenter.Shown.size(), 1u);
+  EXPECT_EQ(Presenter.Shown[0].Text, "'27o' は整数ではありません");
+  EXPECT_EQ(Presenter.Shown[0].Type, kvl::DialogType::Error);
+}
+
 TEST_F(ControlPanelTest, OkInEnglishWithoutChangesSetsTitleColumnTo400) {
   Start();
   Main->GridTitleColumnWidth = 123;

@@ -70,10 +70,28 @@ TEST_F(ExerciserTest, RunsRoundsAndStopsCleanly) {
   EXPECT_FALSE(Core->Protocol->IsOpen());
   EXPECT_EQ(Counter->ErrorCount(), 1);
   EXPECT_EQ(LastLine(), "");
+  // What moved followed the range dialog: parameters only.
+  for (const kvlsim::FrameRecord& frame : Sim.Frames()) {
+    EXPECT_NE(frame.Kind, kvlsim::FrameKind::ReadProgram);
+    EXPECT_NE(frame.Kind, kvlsim::FrameKind::WriteProgram);
+  }
   // A stop when none runs asks nothing.
   const size_t shown = Presenter.Shown.size();
   Test->Button3Click();
   EXPECT_EQ(Presenter.Shown.size(), shown);
+}
+
+TEST_F(ExerciserTest, FramesAreCountedOnlyWhileTheCounterIsVisible) {
+  Test->Button2Click();
+  ASSERT_TRUE(WaitFor([this] { return Counter->FrameCount() >= 20; }));
+  Counter->hide();
+  QCoreApplication::processEvents();
+  const long counted = Counter->FrameCount();
+  const size_t frames = Sim.FrameCount();
+  ASSERT_TRUE(WaitFor([&] { return Sim.FrameCount() > frames + 60; }));
+  EXPECT_EQ(Counter->FrameCount(), counted);
+  Test->Button3Click();
+  Test->WaitForExerciser();
 }
 
 TEST_F(ExerciserTest, CancelStartsNothingAndOneRunsAtATime) {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include "MessageCatalog.h"
 #include "ServiceFixture.h"
@@ -130,6 +131,17 @@ TEST_F(ProtocolTestWindowTest, TextCommandsShowTheReply) {
   EXPECT_TRUE(Test->Button5->isEnabled());
   Test->Button7Click();
   EXPECT_EQ(Test->ComboBox1->count(), 0);
+}
+
+TEST_F(ProtocolTestWindowTest, EnterSendsTheTextCommands) {
+  Test->show();
+  QTest::keyClick(Test->Edit6, Qt::Key_Return);
+  EXPECT_EQ(LastLine(), "RD10000001:OK");
+  Test->ComboBox1->setEditText(QStringLiteral("@@01TESTER"));
+  QTest::keyClick(Test->ComboBox1->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(LastLine(), "@@01TESTER:OK");
+  EXPECT_EQ(Test->LogLines().size(), 2) << Test->LogLines().join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(Test->isVisible());  // Enter does not close the window
 }
 
 TEST_F(ProtocolTestWindowTest, StationAddressFromTheEnvironmentAndTheTesterResetsIt) {
