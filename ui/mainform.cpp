@@ -797,6 +797,14 @@ void TMainForm::ShowVersion() {
   AboutBox->AfterShowing();
 }
 
+void TMainForm::HookCommTest(QWidget* testWindow) {
+  connect(MenuItem("SHLRW1"), &QAction::triggered, testWindow, [testWindow] {
+    testWindow->show();
+    testWindow->raise();
+    testWindow->activateWindow();
+  });
+}
+
 void TMainForm::ApplyFontToForms() {
   for (QWidget* form : OtherForms) form->setFont(font());
 }

@@ -109,6 +109,8 @@ class TMainForm : public QMainWindow {
   void OpenWizardAtStart();
   // The model-number wizard that OpenWizardAtStart shows.
   void AttachWizard(TOptSet& wizard);
+  // The communication-test menu item shows the protocol test window.
+  void HookCommTest(QWidget* testWindow);
 
   // ---- group tree, group menus and selection ----
   // Creates the items of the items menu and the popup menu (once) and fills
