@@ -374,6 +374,7 @@ void TMainForm::BuildMenus() {
   connect(MenuItem("KKVLEnd"), &QAction::triggered, this, [this] { close(); });
   connect(MenuItem("TableGraph"), &QAction::triggered, this, [this] { TableGraphClick(); });
   connect(MenuItem("PatternGraph"), &QAction::triggered, this, [this] { PatternGraphClick(); });
+  ConnectCommands();
 }
 
 // The graph windows are made on their first showing, as children of this
