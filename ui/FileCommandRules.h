@@ -29,7 +29,7 @@ bool SaveNeedsName(const std::string& fileName, const std::string& untitledName)
 int ListingResult(int openResult, bool written, bool closeFailed);
 
 // The segment and pattern commands of the program group.
-enum class EditCommand { InsertNew, InsertCopied, Cut, Copy, Paste, Clear, CopyPattern, PastePattern };
+enum class EditCommand : int { InsertNew, InsertCopied, Cut, Copy, Paste, Clear, CopyPattern, PastePattern };
 // The confirmation (kind 0) each asks before it acts.
 int EditConfirmationCode(EditCommand command);
 inline constexpr int kInsertRefusedCode = 10;  // (0, 10): no segment can be inserted

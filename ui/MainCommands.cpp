@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 
 #include <iterator>
@@ -13,6 +14,7 @@
 #include "DialogPresenter.h"
 #include "FileCommandRules.h"
 #include "MessageCatalog.h"
+#include "OptSet.h"
 #include "StartupRules.h"
 #include "UCore.h"
 #include "mainform.h"
@@ -36,7 +38,8 @@ void TMainForm::ConnectCommands() {
       {"PASTE1", &TMainForm::PASTE1Click},     {"CLEAR1", &TMainForm::CLEAR1Click},
       {"COPY2", &TMainForm::COPY2Click},       {"PASTE2", &TMainForm::PASTE2Click},
       {"CommRead", &TMainForm::CommReadClick}, {"CommWrite", &TMainForm::CommWriteClick},
-      {"CommSetup", &TMainForm::CommSetupClick}, {"Rev0", &TMainForm::Rev0Click},
+      {"CommSetup", &TMainForm::CommSetupClick}, {"KatabanSetup", &TMainForm::KatabanSetupClick},
+      {"Rev0", &TMainForm::Rev0Click},
       {"Rev1", &TMainForm::Rev1Click},
   };
   for (const auto& [name, handler] : commands) {
@@ -44,6 +47,7 @@ void TMainForm::ConnectCommands() {
     if (action == nullptr) continue;
     connect(action, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
   }
+  connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
   if (QAction* revChange = MenuItem("RevChange"); revChange != nullptr && revChange->menu() != nullptr)
     connect(revChange->menu(), &QMenu::aboutToShow, this, [this] { RevChangeClick(); });
 }
@@ -165,82 +169,61 @@ std::string TMainForm::SegmentFirstCellText(int pattern, int segment) {
 }
 
 void TMainForm::NewSegClick() {
-  const int p = CurrentProgram();
-  const int s = CurrentSegment();
-  if (p == 0 || s == 0) return;
-  if (!ConfirmEdit(kvl::EditConfirmationCode(kvl::EditCommand::InsertNew))) return;
-  if (kvl::InsertRefused(SegmentFirstCellText(p, kSegmentCount))) {
-    ShowMessageBox(kvl::kMessageEdit, kvl::kInsertRefusedCode);
-    return;
-  }
-  Core->InsertSegment(p, s);
-  UpdateGrid(true);
+  EditSegment(kvl::EditCommand::InsertNew, CurrentProgram(), CurrentSegment(), CurrentItem());
 }
-
 void TMainForm::CopySegClick() {
-  const int p = CurrentProgram();
-  const int s = CurrentSegment();
-  if (p == 0 || s == 0) return;
-  if (!ConfirmEdit(kvl::EditConfirmationCode(kvl::EditCommand::InsertCopied))) return;
-  if (kvl::InsertRefused(SegmentFirstCellText(p, kSegmentCount))) {
+  EditSegment(kvl::EditCommand::InsertCopied, CurrentProgram(), CurrentSegment(), CurrentItem());
+}
+void TMainForm::CUT1Click() { EditSegment(kvl::EditCommand::Cut, CurrentProgram(), CurrentSegment(), CurrentItem()); }
+void TMainForm::COPY1Click() { EditSegment(kvl::EditCommand::Copy, CurrentProgram(), CurrentSegment(), CurrentItem()); }
+void TMainForm::PASTE1Click() {
+  EditSegment(kvl::EditCommand::Paste, CurrentProgram(), CurrentSegment(), CurrentItem());
+}
+void TMainForm::CLEAR1Click() {
+  EditSegment(kvl::EditCommand::Clear, CurrentProgram(), CurrentSegment(), CurrentItem());
+}
+
+void TMainForm::EditSegment(kvl::EditCommand command, int p, int s, int item) {
+  using kvl::EditCommand;
+  if (Core == nullptr || p < 1 || p > Core->GetPatternCount() || s < 1 || s > kSegmentCount) return;
+  if (command == EditCommand::Clear && item < 1) return;
+  if (command == EditCommand::CopyPattern || command == EditCommand::PastePattern) return;
+  if (!ConfirmEdit(kvl::EditConfirmationCode(command))) return;
+  const bool inserting = command == EditCommand::InsertNew || command == EditCommand::InsertCopied;
+  if (inserting && kvl::InsertRefused(SegmentFirstCellText(p, kSegmentCount))) {
     ShowMessageBox(kvl::kMessageEdit, kvl::kInsertRefusedCode);
     return;
   }
-  if (kvl::InsertCopiedPastes(SegmentFirstCellText(p, s)))
-    Core->PasteSegment(p, s);
-  else
-    Core->InsertCopiedSegment(p, s);
-  UpdateGrid(true);
-}
-
-void TMainForm::CUT1Click() {
-  const int p = CurrentProgram();
-  const int s = CurrentSegment();
-  if (p == 0 || s == 0) return;
-  if (!ConfirmEdit(kvl::EditConfirmationCode(kvl::EditCommand::Cut))) return;
-  Core->CutSegment(p, s);
-  const kvl::CopiedSegmentTexts texts = kvl::CopiedSegmentTextsFor(true, Language);
-  MenuItem("CopySeg")->setText(Q(texts.Caption));
-  ToolButton("InsertButton2")->setToolTip(Q(texts.Hint));
-  SegmentClipboardFull = 1;
-  MenuItem("PASTE1")->setEnabled(true);
-  ToolButton("PASTEButton")->setEnabled(true);
-  UpdateGrid(true);
-}
-
-void TMainForm::COPY1Click() {
-  const int p = CurrentProgram();
-  const int s = CurrentSegment();
-  if (p == 0 || s == 0) return;
-  if (!ConfirmEdit(kvl::EditConfirmationCode(kvl::EditCommand::Copy))) return;
-  Core->CopySegment(p, s);
-  const kvl::CopiedSegmentTexts texts = kvl::CopiedSegmentTextsFor(false, Language);
-  MenuItem("CopySeg")->setText(Q(texts.Caption));
-  ToolButton("InsertButton2")->setToolTip(Q(texts.Hint));
-  SegmentClipboardFull = 1;
-  // Paste and insert-copied are ready at once; the grid is not redrawn.
-  MenuItem("PASTE1")->setEnabled(true);
-  ToolButton("PASTEButton")->setEnabled(true);
-  MenuItem("CopySeg")->setEnabled(true);
-  ToolButton("InsertButton2")->setEnabled(true);
-}
-
-void TMainForm::PASTE1Click() {
-  const int p = CurrentProgram();
-  const int s = CurrentSegment();
-  if (p == 0 || s == 0) return;
-  if (!ConfirmEdit(kvl::EditConfirmationCode(kvl::EditCommand::Paste))) return;
-  Core->PasteSegment(p, s);
-  UpdateGrid(true);
-}
-
-void TMainForm::CLEAR1Click() {
-  const int p = CurrentProgram();
-  const int s = CurrentSegment();
-  const int item = CurrentItem();
-  if (p == 0 || s == 0 || item == 0) return;
-  if (!ConfirmEdit(kvl::EditConfirmationCode(kvl::EditCommand::Clear))) return;
-  Core->ClearSegment(p, item, s);
+  switch (command) {
+    case EditCommand::InsertNew: Core->InsertSegment(p, s); break;
+    case EditCommand::InsertCopied:
+      // On the first unused segment the copy goes into it, nothing moves.
+      if (kvl::InsertCopiedPastes(SegmentFirstCellText(p, s)))
+        Core->PasteSegment(p, s);
+      else
+        Core->InsertCopiedSegment(p, s);
+      break;
+    case EditCommand::Cut: Core->CutSegment(p, s); break;
+    case EditCommand::Copy: Core->CopySegment(p, s); break;
+    case EditCommand::Paste: Core->PasteSegment(p, s); break;
+    case EditCommand::Clear: Core->ClearSegment(p, item, s); break;
+    case EditCommand::CopyPattern:
+    case EditCommand::PastePattern: break;
+  }
+  if (command == EditCommand::Cut || command == EditCommand::Copy) {
+    const kvl::CopiedSegmentTexts texts = kvl::CopiedSegmentTextsFor(command == EditCommand::Cut, Language);
+    MenuItem("CopySeg")->setText(Q(texts.Caption));
+    ToolButton("InsertButton2")->setToolTip(Q(texts.Hint));
+    SegmentClipboardFull = 1;
+    MenuItem("PASTE1")->setEnabled(true);
+    ToolButton("PASTEButton")->setEnabled(true);
+  }
+  if (command == EditCommand::Copy) {
+    // Paste and insert-copied are ready at once; the grid is not redrawn.
+    MenuItem("CopySeg")->setEnabled(true);
+    ToolButton("InsertButton2")->setEnabled(true);
+    return;
+  }
   UpdateGrid(true);
 }
 
@@ -289,6 +272,20 @@ void TMainForm::CommSetupClick() { ShowEnvironmentSetup(); }
 
 void TMainForm::ShowEnvironmentSetup() {
   if (TransferForms != nullptr) TransferForms->ExecuteEnvironment();
+}
+
+void TMainForm::KatabanSetupClick() { ShowModelSetup(); }
+
+void TMainForm::ShowModelSetup() {
+  if (OptSet != nullptr) OptSet->ShowForModelSetup();
+}
+
+void TMainForm::Timer2Timer() {
+  Timer2->stop();
+  if (TransferForms == nullptr) return;
+  // The caption names the read even after an earlier write.
+  TransferForms->SetProgressCaption(CommDirection);
+  TransferForms->ExecuteProgress();
 }
 
 // ---- data revision (service mode) ----

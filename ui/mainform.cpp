@@ -33,9 +33,11 @@
 #include "AboutBox.h"
 #include "Application.h"
 #include "FileVer.h"
+#include "DataCheck.h"
 #include "DialogPresenter.h"
 #include "MainFormTexts.h"
 #include "MessageCatalog.h"
+#include "OptSet.h"
 #include "PatternGraph.h"
 #include "StartupRules.h"
 #include "TableGraph.h"
@@ -271,6 +273,9 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   VersionInfo1 = new TVersionInfo(this);
   connect(MenuItem("MenuVersion"), &QAction::triggered, this, [this] { MenuVersionClick(); });
 
+  ConnectDataCheck();
+  ConnectCommands();
+
   WatchFocus(Outline1, kvl::FocusControl::Tree);
   WatchFocus(ComboBox1, kvl::FocusControl::Chooser);
   WatchFocus(ErrorList, kvl::FocusControl::ErrorList);
@@ -374,7 +379,6 @@ void TMainForm::BuildMenus() {
   connect(MenuItem("KKVLEnd"), &QAction::triggered, this, [this] { close(); });
   connect(MenuItem("TableGraph"), &QAction::triggered, this, [this] { TableGraphClick(); });
   connect(MenuItem("PatternGraph"), &QAction::triggered, this, [this] { PatternGraphClick(); });
-  ConnectCommands();
 }
 
 // The graph windows are made on their first showing, as children of this
@@ -583,7 +587,11 @@ void TMainForm::ShowProgramTag() {}
 // Rebuilds the parameter grid for the selected group.
 void TMainForm::UpdateGrid(bool) {}
 // The model-number wizard on its welcome page, shown modally.
-void TMainForm::OpenWizardAtStart() {}
+void TMainForm::OpenWizardAtStart() {
+  if (OptSet) OptSet->ShowAtStart();
+}
+
+void TMainForm::AttachWizard(TOptSet& wizard) { OptSet = &wizard; }
 
 void TMainForm::BuildGroupMenus() {
   const kvl::GroupView view = kvl::BuildGroupView(kvl::ReadGroupNodes(*Core));
@@ -891,4 +899,95 @@ QAction* TMainForm::MenuItem(const std::string& name) const {
 QToolButton* TMainForm::ToolButton(const std::string& name) const {
   const auto it = ToolButtonsByName.find(name);
   return it != ToolButtonsByName.end() ? it->second : nullptr;
+}
+
+// ---- data check and error list ----
+
+namespace {
+
+constexpr int kErrorListQuietHeight = 20;
+constexpr int kErrorListFailedHeight = 80;
+
+// Hands Enter on the error list and a double click anywhere in it (an empty
+// list too) to the main window.
+class TErrorListEvents : public QObject {
+ public:
+  TErrorListEvents(QListWidget* list, std::function<void(int)> keyPress, std::function<void()> doubleClick)
+      : QObject(list), KeyPress(std::move(keyPress)), DoubleClick(std::move(doubleClick)) {
+    list->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        KeyPress('\r');
+        return true;
+      }
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+      DoubleClick();
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  std::function<void(int)> KeyPress;
+  std::function<void()> DoubleClick;
+};
+
+}  // namespace
+
+void TMainForm::ConnectDataCheck() {
+  connect(MenuItem("datachk1"), &QAction::triggered, this, [this] { datachk1Click(); });
+  new TErrorListEvents(ErrorList, [this](int key) { ErrorListKeyPress(key); }, [this] { ErrorListDblClick(); });
+}
+
+bool TMainForm::CheckData(bool programs, bool parameters) {
+  ErrorList->clear();
+  ErrorNode.clear();
+  ErrorRow.clear();
+  ErrorCol.clear();
+  ErrorProgram.clear();
+  if (!Core) return true;
+  const int listed = std::clamp(ComboBoxProgNum->count(), 0, static_cast<int>(std::size(ProgramOfItem)));
+  const std::vector<int> programNumbers(ProgramOfItem, ProgramOfItem + listed);
+  const DataCheckResult result = CheckDataImage(*Core, programs, parameters, programNumbers);
+  for (const DataCheckFailure& failure : result.Failures) {
+    ErrorNode.push_back(failure.Node);
+    ErrorRow.push_back(failure.Row);
+    ErrorCol.push_back(failure.Col);
+    ErrorProgram.push_back(failure.Program);
+    ErrorList->addItem(Q(failure.Line));
+  }
+  if (ErrorList->count() > 0) ErrorList->setCurrentRow(0);
+  const int height = result.Ok ? kErrorListQuietHeight : kErrorListFailedHeight;
+  const QList<int> sizes = Splitter2->sizes();
+  if (sizes.size() == 2) Splitter2->setSizes({std::max(0, sizes[0] + sizes[1] - height), height});
+  if (!result.Ok) ErrorList->setFocus();
+  return result.Ok;
+}
+
+void TMainForm::datachk1Click() {
+  ShowMessageBox(kvl::kMessageDataCheck, CheckData(true, true) ? 1 : 0);
+}
+
+// Moving the grid's current cell to the listed row and column, and the
+// focus to the grid, join with the grid view.
+void TMainForm::ErrorListDblClick() {
+  const int k = ErrorList->currentRow();
+  if (ErrorList->count() == 0 || k < 0 || k >= static_cast<int>(ErrorNode.size())) return;
+  SelectGroup(ErrorNode[static_cast<size_t>(k)]);
+  const int program = ErrorProgram[static_cast<size_t>(k)];
+  if (program > 0) {
+    ComboBoxProgNum->setCurrentIndex(program - 1);
+    ShowProgramTag();
+    UpdateGrid(true);
+  }
+}
+
+void TMainForm::ErrorListKeyPress(int key) {
+  if (key == '\r') ErrorListDblClick();
 }

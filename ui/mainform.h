@@ -38,10 +38,12 @@ class QTreeWidgetItem;
 
 class TAboutBox;
 class TCore;
+class TOptSet;
 class TVersionInfo;
 
 namespace kvl {
 class TDialogPresenter;
+enum class EditCommand : int;
 }
 
 // What the start of the process hands to the main window.
@@ -106,6 +108,8 @@ class TMainForm : public QMainWindow {
   void ShowProgramTag();
   void UpdateGrid(bool reposition);
   void OpenWizardAtStart();
+  // The model-number wizard that OpenWizardAtStart shows.
+  void AttachWizard(TOptSet& wizard);
 
   // ---- group tree, group menus and selection ----
   // Creates the items of the items menu and the popup menu (once) and fills
@@ -166,7 +170,8 @@ class TMainForm : public QMainWindow {
     virtual int ExecuteEnvironment() = 0;
   };
   void SetTransferForms(TTransferForms* forms);
-  // Connects the menu items of these commands (the tool buttons run them).
+  // Connects the menu items of these commands (the tool buttons run them)
+  // and the read timer (once, by the constructor).
   void ConnectCommands();
   void New1Click();
   void Open1Click();
@@ -186,6 +191,12 @@ class TMainForm : public QMainWindow {
   void CommWriteClick();
   void CommSetupClick();
   void ShowEnvironmentSetup();
+  // Options, Type Setup: the wizard on its basic-model page.
+  void KatabanSetupClick();
+  void ShowModelSetup();
+  // The read the wizard's read choice armed: on the first tick the timer
+  // stops and the progress window runs the read.
+  void Timer2Timer();
   void Rev0Click();
   void Rev1Click();
   void RevChangeClick();
@@ -194,7 +205,30 @@ class TMainForm : public QMainWindow {
   int CurrentProgram() const;
   int CurrentSegment() const;
   int CurrentItem() const;
+  // A segment command on the cell (pattern, segment; item for Clear): its
+  // confirmation, the operation, what follows. Nothing without a segment.
+  void EditSegment(kvl::EditCommand command, int pattern, int segment, int item);
   TTransferForms* TransferForms = nullptr;
+
+  // ---- data check and error list ----
+  // Checks the shown values of the chosen ranges (the patterns of the
+  // program list) and lists every failure in ErrorList, its place in the
+  // jump table below; true when no value failed. The list is 80 pixels high
+  // and takes the focus after failures, 20 pixels high after none.
+  bool CheckData(bool programs, bool parameters);
+  // Edit, Data Check: the whole check, then its result message.
+  void datachk1Click();
+  // A line of the list chosen (double click, or Enter): its group, and for a
+  // program value its program, are selected.
+  void ErrorListDblClick();
+  void ErrorListKeyPress(int key);
+  // Connects the command and the list (once, by the constructor).
+  void ConnectDataCheck();
+  // The jump table: entry k belongs to line k of ErrorList (the last check).
+  std::vector<int16_t> ErrorNode;
+  std::vector<int16_t> ErrorRow;
+  std::vector<int16_t> ErrorCol;
+  std::vector<int16_t> ErrorProgram;
 
   // ---- queries ----
   QAction* MenuItem(const std::string& name) const;
@@ -293,6 +327,7 @@ class TMainForm : public QMainWindow {
   kvl::TDialogPresenter& Presenter;
   TMainFormOptions Options;
   TCore* Core = nullptr;
+  TOptSet* OptSet = nullptr;
   // Shows the data image's plain notices through the presenter.
   class TNoticeForwarder : public TCoreNotifier {
    public:

@@ -17,12 +17,14 @@
 #include "Application.h"
 #include "DialogPresenter.h"
 #include "MessageCatalog.h"
+#include "OptSet.h"
 #include "QtDialogPresenter.h"
 #include "SingleInstance.h"
 #include "TransferForms.h"
 #include "UCommunication.h"
 #include "UCore.h"
 #include "UserLocale.h"
+#include "WizardRead.h"
 #include "cdialog.h"
 #include "mainform.h"
 #include "progress.h"
@@ -82,13 +84,19 @@ int RunProgram(int argc, char** argv) {
     auto mainForm = std::make_unique<TMainForm>(*presenter, std::move(options));
     auto core = std::make_unique<TCore>(mainForm->Language);
     mainForm->AttachCore(*core);
-    mainForm->ReadWizardWords();
+    // The wizard reads its last choice and applies it to the image.
+    auto optSet = std::make_unique<TOptSet>(*mainForm, *core, *presenter);
+    mainForm->AttachWizard(*optSet);
     auto comSet = std::make_unique<TComSet>(*mainForm, *core, *presenter);
     auto commProg = std::make_unique<TCommProg>(*mainForm, *core, *presenter);
     auto confirm = std::make_unique<Tcommdialog>(mainForm->Language);
     auto communication = std::make_unique<TCommunication>(*mainForm, *confirm, *presenter);
     commProg->SetRangeDialog(communication.get());
-    for (QWidget* form : std::initializer_list<QWidget*>{comSet.get(), commProg.get(), confirm.get(),
+    commProg->SetDataCheck([main = mainForm.get()](bool programs, bool parameters) {
+      return main->CheckData(programs, parameters);
+    });
+    ConnectWizardRead(*optSet, *communication);
+    for (QWidget* form : std::initializer_list<QWidget*>{optSet.get(), comSet.get(), commProg.get(), confirm.get(),
                                                          communication.get()})
       mainForm->RegisterForm(form);
     TTransferFormsLink transferForms(*communication, *commProg, *comSet);
@@ -104,6 +112,7 @@ int RunProgram(int argc, char** argv) {
     confirm.reset();
     commProg.reset();
     comSet.reset();
+    optSet.reset();
     core.reset();
     mainForm.reset();
   } catch (const std::exception& error) {

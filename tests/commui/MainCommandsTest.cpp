@@ -6,6 +6,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
+#include <QPushButton>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QToolButton>
 
 #include <array>
@@ -15,6 +19,7 @@
 #include "CommWindowsFixture.h"
 #include "FileCommandRules.h"
 #include "MessageCatalog.h"
+#include "OptSet.h"
 #include "TransferFixture.h"
 #include "TransferForms.h"
 
@@ -321,6 +326,43 @@ TEST_F(MainCommandsTest, TransferEndsWithoutARangeOrOk) {
   }
 }
 
+// The read the wizard arms: the timer's first tick stops it and runs the
+// read in the progress window, captioned for a read after an earlier write.
+TEST_F(MainCommandsTest, ReadTimerRunsTheArmedRead) {
+  transfertest::SeedController(Sim, 8, std::vector<int>(19, 2));
+  MatchModel();
+  CommProg->SetDirectionCaption(1);
+  Main->CommDirection = 0;
+  Range->SetRange(kvl::RangeForWizardRead());
+  Presenter.FormActions = {{}};
+  Main->Timer2->start();
+  QElapsedTimer waited;
+  waited.start();
+  while (Presenter.FormsShown.empty() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+  CommProg->WaitForWorker();
+  EXPECT_FALSE(Main->Timer2->isActive());
+  EXPECT_EQ(Presenter.FormsShown, std::vector<std::string>{"Read(MXQ to KVL)"});
+  EXPECT_EQ(Presenter.Texts(), std::vector<std::string>{Message(4, 0)});
+  EXPECT_EQ(Core->GetParam(3, 1, 1, 0)->Value, static_cast<int16_t>(Sim.Word(2501)));
+}
+
+// Type setup opens the wizard on its basic-model page, without Back.
+TEST_F(MainCommandsTest, ModelSetupOpensTheWizardOnTheBasicPage) {
+  TOptSet wizard(*Main, *Core, Presenter);
+  Main->AttachWizard(wizard);
+  QWidget* page = nullptr;
+  bool backShown = true;
+  Presenter.FormActions = {[&](kvl::TModalForm& form) {
+    page = wizard.ActivePage();
+    backShown = wizard.BitBtnBackSel->isVisibleTo(&wizard);
+    return form.AnswerKey(false);
+  }};
+  Main->ToolButton("SetupButton")->click();
+  EXPECT_EQ(Presenter.FormsShown.size(), 1u);
+  EXPECT_EQ(page, wizard.TabSheetStd);
+  EXPECT_FALSE(backShown);
+}
+
 // The environment command prepares the dialog and shows it.
 TEST_F(MainCommandsTest, EnvironmentSetupShowsTheDialog) {
   Core->PortNumber = 3;
@@ -373,6 +415,76 @@ TEST_F(MainCommandsTest, SegmentCommandsNeedACurrentSegment) {
     Trigger(item);
     EXPECT_TRUE(Presenter.Shown.empty());
     EXPECT_EQ(Main->SegmentClipboardFull, 0);
+  }
+}
+
+// The segment commands on a chosen cell: each asks first (Cancel changes
+// nothing), then acts; insertion is refused while segment 30 is in use.
+TEST_F(MainCommandsTest, SegmentCommandsOnACell) {
+  using kvl::EditCommand;
+  const int p = 2;
+  // Segments 1..5 in use, each holding its number in every item.
+  auto useFive = [&] {
+    for (int seg = 1; seg <= kSegmentCount; ++seg)
+      for (int i = 1; i <= kSegmentItemCount; ++i)
+        Core->GetPatternValue(p, i, seg)->Value = seg <= 5 ? static_cast<int16_t>(seg) : kEmptyValue;
+  };
+  auto sp1 = [&](int seg) { return Core->GetPatternValue(p, 1, seg)->Value; };
+  useFive();
+
+  Presenter.Answers = {kvl::kModalCancel};
+  Main->EditSegment(EditCommand::Cut, p, 2, 0);
+  EXPECT_EQ(Presenter.Texts(), std::vector<std::string>{"Cut segment"});
+  EXPECT_EQ(sp1(2), 2);
+  EXPECT_EQ(Main->SegmentClipboardFull, 0);
+
+  Reset();
+  Main->EditSegment(EditCommand::Cut, p, 2, 0);
+  EXPECT_EQ(sp1(2), 3);
+  EXPECT_EQ(sp1(5), kEmptyValue);
+  EXPECT_EQ(Main->SegmentClipboardFull, 1);
+  EXPECT_TRUE(Main->MenuItem("PASTE1")->isEnabled());
+  EXPECT_TRUE(Main->ToolButton("PASTEButton")->isEnabled());
+  EXPECT_EQ(Main->MenuItem("CopySeg")->text().toStdString(), "Cut Segment(&C)");
+  EXPECT_EQ(Main->ToolButton("InsertButton2")->toolTip().toStdString(), "Insert Cut Segment");
+
+  // Insert copied on the first unused segment (5 now) pastes into it.
+  Reset();
+  Main->EditSegment(EditCommand::InsertCopied, p, 5, 0);
+  EXPECT_EQ(Presenter.Texts(), std::vector<std::string>{"Insert segment"});
+  EXPECT_EQ(sp1(5), 2);
+  EXPECT_EQ(sp1(6), kEmptyValue);
+  // On a used segment it shifts the rest down.
+  Main->EditSegment(EditCommand::InsertCopied, p, 1, 0);
+  EXPECT_EQ(sp1(1), 2);
+  EXPECT_EQ(sp1(2), 1);
+  EXPECT_EQ(sp1(6), 2);
+
+  useFive();
+  Reset();
+  Main->EditSegment(EditCommand::Copy, p, 4, 0);
+  EXPECT_EQ(Presenter.Texts(), std::vector<std::string>{"Copy segment"});
+  EXPECT_TRUE(Main->MenuItem("CopySeg")->isEnabled());
+  EXPECT_TRUE(Main->ToolButton("InsertButton2")->isEnabled());
+  EXPECT_EQ(Main->MenuItem("CopySeg")->text().toStdString(), "Segment &Copy");
+  Main->EditSegment(EditCommand::Paste, p, 1, 0);
+  EXPECT_EQ(sp1(1), 4);
+  Main->EditSegment(EditCommand::InsertNew, p, 2, 0);
+  EXPECT_EQ(sp1(3), 2);
+  EXPECT_EQ(sp1(6), 5);
+  Main->EditSegment(EditCommand::Clear, p, 3, 1);
+  EXPECT_EQ(sp1(3), kEmptyValue);
+  EXPECT_EQ(Presenter.Texts().back(), "Clear data");
+
+  // Segment 30 in use: the confirmation, then only the refusal.
+  FillPrograms();
+  for (EditCommand command : {EditCommand::InsertNew, EditCommand::InsertCopied}) {
+    Reset();
+    const transfertest::ImageSnapshot before = transfertest::Snapshot(*Core);
+    Main->EditSegment(command, p, 3, 0);
+    EXPECT_EQ(Presenter.Texts(),
+              (std::vector<std::string>{"Insert segment", "A segment cannot be inserted any more."}));
+    EXPECT_EQ(transfertest::Snapshot(*Core), before);
   }
 }
 
