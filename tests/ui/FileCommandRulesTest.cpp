@@ -1,6 +1,8 @@
 // The decisions of the file, listing and edit commands.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "FileCommandRules.h"
 
 namespace {
@@ -100,6 +102,31 @@ TEST(FileCommandRules, InsertCopiedTextsAfterCutAndCopy) {
     EXPECT_EQ(texts.Caption, c.caption);
     EXPECT_EQ(texts.Hint, c.hint);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Unattended runs cannot type a file name: every chooser is cancelled and
+// logged.
+TEST(FileCommandRules, UnattendedPresenterCancelsChoosers) {
+  std::FILE* log = std::tmpfile();
+  ASSERT_NE(log, nullptr);
+  for (auto answer : {kvl::TAutoAnswerPresenter::Answer::Enter, kvl::TAutoAnswerPresenter::Answer::Escape}) {
+    kvl::TAutoAnswerPresenter presenter(answer, log);
+    std::string path = "unchanged";
+    EXPECT_FALSE(presenter.ChooseFile(kvl::FileChooserFor("SaveDialog2", 1), &path));
+    EXPECT_FALSE(presenter.ChooseFile(kvl::FileChooserFor("OpenDialog1", 1), &path));
+    EXPECT_EQ(path, "unchanged");
+  }
+  std::rewind(log);
+  std::string lines;
+  char buffer[128];
+  while (std::fgets(buffer, sizeof buffer, log)) lines += buffer;
+  std::fclose(log);
+  EXPECT_EQ(lines, std::string("file: CSV out -> cancel\nfile: OpenDialog1 -> cancel\n") +
+                       "file: CSV out -> cancel\nfile: OpenDialog1 -> cancel\n");
 }
 
 }  // namespace
