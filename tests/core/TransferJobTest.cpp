@@ -317,21 +317,21 @@ TEST_F(TransferJobTest, SameModelWriteAsksNothing) {
 
 // Cancels the job from another thread once the controller has received
 // the given number of frames.
+// Cancels the job from another thread as the controller takes its n-th
+// frame: the simulator's own thread requests the cancel, so the moment is
+// the same however the machine is loaded.
 class Canceller {
  public:
-  Canceller(Sim& sim, TCore& core, TTransferCancel& cancel, size_t frames)
-      : Thread([&sim, &core, &cancel, frames, this] {
-          while (!Done.load() && sim.FrameCount() < frames) std::this_thread::sleep_for(std::chrono::microseconds(200));
-          if (!Done.load()) cancel.Request(core);
-        }) {}
-  ~Canceller() {
-    Done.store(true);
-    Thread.join();
+  Canceller(Sim& sim, TCore& core, TTransferCancel& cancel, size_t frames) : Simulator(sim) {
+    auto seen = std::make_shared<size_t>(0);
+    sim.SetFrameObserver([seen, frames, &core, &cancel](const kvlsim::FrameRecord&) {
+      if (++*seen == frames) cancel.Request(core);
+    });
   }
+  ~Canceller() { Simulator.SetFrameObserver(nullptr); }
 
  private:
-  std::atomic<bool> Done{false};
-  std::thread Thread;
+  Sim& Simulator;
 };
 
 TEST_F(TransferJobTest, CancelEndsTheJobAndTheNextOneOpensAgain) {
