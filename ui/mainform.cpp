@@ -274,6 +274,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   connect(MenuItem("MenuVersion"), &QAction::triggered, this, [this] { MenuVersionClick(); });
 
   ConnectDataCheck();
+  ConnectCommands();
 
   WatchFocus(Outline1, kvl::FocusControl::Tree);
   WatchFocus(ComboBox1, kvl::FocusControl::Chooser);
