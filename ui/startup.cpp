@@ -27,6 +27,9 @@
 #include "WizardRead.h"
 #include "cdialog.h"
 #include "mainform.h"
+#include "ctrlpanel.h"
+#include "twqttest.h"
+#include "URenzoku.h"
 #include "progress.h"
 
 namespace kvl {
@@ -89,15 +92,26 @@ int RunProgram(int argc, char** argv) {
     mainForm->AttachWizard(*optSet);
     auto comSet = std::make_unique<TComSet>(*mainForm, *core, *presenter);
     auto commProg = std::make_unique<TCommProg>(*mainForm, *core, *presenter);
+    // The continuous exerciser's counter window belongs to the protocol test
+    // window, which counts into it; it is made first so the test window can
+    // hold it.
+    auto renzoku = std::make_unique<TRenzokuComm>();
+    auto wqtTest = std::make_unique<TWQTTEST>(*mainForm, *core, *renzoku, *presenter);
     auto confirm = std::make_unique<Tcommdialog>(mainForm->Language);
+    auto ctrlPanel = std::make_unique<TFormCtrl>(*mainForm, *core, *presenter);
     auto communication = std::make_unique<TCommunication>(*mainForm, *confirm, *presenter);
     commProg->SetRangeDialog(communication.get());
+    commProg->SetModelCheck([panel = ctrlPanel.get()] { return panel->ModelCheckTicked(); });
+    wqtTest->SetControlPanel(ctrlPanel.get());
+    wqtTest->SetRangeDialog(communication.get());
+    mainForm->HookCommTest(wqtTest.get());
     commProg->SetDataCheck([main = mainForm.get()](bool programs, bool parameters) {
       return main->CheckData(programs, parameters);
     });
     ConnectWizardRead(*optSet, *communication);
-    for (QWidget* form : std::initializer_list<QWidget*>{optSet.get(), comSet.get(), commProg.get(), confirm.get(),
-                                                         communication.get()})
+    for (QWidget* form : std::initializer_list<QWidget*>{optSet.get(), comSet.get(), commProg.get(), wqtTest.get(),
+                                                         confirm.get(), ctrlPanel.get(), communication.get(),
+                                                         renzoku.get()})
       mainForm->RegisterForm(form);
     TTransferFormsLink transferForms(*communication, *commProg, *comSet);
     mainForm->SetTransferForms(&transferForms);
@@ -109,7 +123,10 @@ int RunProgram(int argc, char** argv) {
     aboutBox.reset();
     mainForm->SetTransferForms(nullptr);
     communication.reset();
+    ctrlPanel.reset();
     confirm.reset();
+    wqtTest.reset();
+    renzoku.reset();
     commProg.reset();
     comSet.reset();
     optSet.reset();
