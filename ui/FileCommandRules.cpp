@@ -9,15 +9,15 @@ namespace kvl {
 FileChooserDescription FileChooserFor(const std::string& dialogName, int language) {
   FileChooserDescription chooser;
   chooser.Name = dialogName;
-  for (const FileDialogSpec& spec : FileDialogs(language)) {
-    if (dialogName != spec.Name) continue;
+  for (const FileDialogDef& def : FileDialogs(language)) {
+    if (dialogName != def.Name) continue;
     chooser.Kind = dialogName == "OpenDialog1" ? FileChooserDescription::Mode::Open : FileChooserDescription::Mode::Save;
-    chooser.Title = spec.Title;
-    chooser.Filter = spec.Filter;
-    chooser.DefaultExtension = spec.DefaultExtension;
-    chooser.InitialName = spec.InitialName;
-    chooser.MustExist = spec.MustExist;
-    chooser.OverwritePrompt = spec.OverwritePrompt;
+    chooser.Title = def.Title;
+    chooser.Filter = def.Filter;
+    chooser.DefaultExtension = def.DefaultExtension;
+    chooser.InitialName = def.InitialName;
+    chooser.MustExist = def.MustExist;
+    chooser.OverwritePrompt = def.OverwritePrompt;
   }
   // The commands set the initial name before every showing.
   if (dialogName == "OpenDialog1" || dialogName == "SaveDialog1") chooser.InitialName = "*.q70";
