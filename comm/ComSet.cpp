@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "DialogButtons.h"
 #include "MessageCatalog.h"
 #include "UCore.h"
 #include "mainform.h"
@@ -33,15 +34,7 @@ TComSet::TComSet(TMainForm& main, TCore& core, kvl::TDialogPresenter& presenter,
   fontsize->setObjectName(QStringLiteral("fontsize"));
   (new QVBoxLayout(GroupBox4))->addWidget(fontsize);
 
-  OKBtn = new QPushButton(this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  QHBoxLayout* buttons = kvl::MakeOkCancelRow(this, OKBtn, CancelBtn);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(GroupBox1);
   layout->addWidget(GroupBox4);

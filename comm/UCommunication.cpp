@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "DialogButtons.h"
 #include "MessageCatalog.h"
 #include "cdialog.h"
 #include "mainform.h"
@@ -33,15 +34,7 @@ TCommunication::TCommunication(TMainForm& main, Tcommdialog& confirm, kvl::TDial
   boxes->addWidget(CheckParameter);
   SetRange(kvl::RangeForCommand());
 
-  OKBtn = new QPushButton(this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
+  QHBoxLayout* buttons = kvl::MakeOkCancelRow(this, OKBtn, CancelBtn);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(GroupBox1);
   layout->addLayout(buttons);

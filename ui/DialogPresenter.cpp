@@ -31,6 +31,14 @@ int TAutoAnswerPresenter::ShowForm(TModalForm& form) {
   return result;
 }
 
+bool TAutoAnswerPresenter::ChooseFile(const FileChooserDescription& chooser, std::string*) {
+  if (Log != nullptr) {
+    std::fprintf(Log, "file: %s -> cancel\n", chooser.Title.empty() ? chooser.Name.c_str() : chooser.Title.c_str());
+    std::fflush(Log);
+  }
+  return false;
+}
+
 bool TAutoAnswerPresenter::FromEnvironment(Answer* answer) {
   const char* value = std::getenv("KVLQ70_DIALOG_ANSWER");
   if (value == nullptr) return false;

@@ -27,6 +27,20 @@ class TModalForm {
   virtual std::string FormCaption() const = 0;
 };
 
+// A file chooser as a window asks for it: open an existing file or name one
+// to save to.
+struct FileChooserDescription {
+  enum class Mode { Open, Save };
+  Mode Kind = Mode::Open;
+  std::string Name;              // the window's dialog component, e.g. "SaveDialog2"
+  std::string Title;             // empty: the platform's title
+  std::string Filter;            // "description|mask", e.g. "CSV file(*.csv)|csv"
+  std::string DefaultExtension;  // appended to a name given without one
+  std::string InitialName;       // e.g. "*.q70"; a name with a wildcard only filters
+  bool MustExist = false;        // path and file must exist
+  bool OverwritePrompt = false;  // ask before replacing an existing file
+};
+
 class TDialogPresenter {
  public:
   virtual ~TDialogPresenter() = default;
@@ -35,6 +49,13 @@ class TDialogPresenter {
   virtual int ShowModal(const MessageDescription& message) = 0;
   // Shows a form modally and returns its modal result.
   virtual int ShowForm(TModalForm& form) { return form.ExecModal(); }
+  // Shows the file chooser modally; true with the chosen path, false when it
+  // was cancelled. A presenter that cannot ask cancels.
+  virtual bool ChooseFile(const FileChooserDescription& chooser, std::string* path) {
+    (void)chooser;
+    (void)path;
+    return false;
+  }
 };
 
 // Answers every dialog without showing it, as if Enter (the default button)
@@ -50,6 +71,9 @@ class TAutoAnswerPresenter : public TDialogPresenter {
   int ShowModal(const MessageDescription& message) override;
   // Answers the form with its key and writes "form: caption -> result".
   int ShowForm(TModalForm& form) override;
+  // Cancels every file chooser (no name can be typed) and writes
+  // "file: title -> cancel".
+  bool ChooseFile(const FileChooserDescription& chooser, std::string* path) override;
 
   // The presenter KVLQ70_DIALOG_ANSWER asks for; false when it asks for none.
   static bool FromEnvironment(Answer* answer);

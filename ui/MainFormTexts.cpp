@@ -2,8 +2,8 @@
 
 namespace kvl {
 
-const std::vector<MenuItemSpec>& MainMenuItems() {
-  static const std::vector<MenuItemSpec> items = {
+const std::vector<MenuItemDef>& MainMenuItems() {
+  static const std::vector<MenuItemDef> items = {
     {"file1", nullptr, "ﾌｧｲﾙ(&F)", "&File", "", false, true, true},
     {"New1", "file1", "初期化(&N)", "&New", "Ctrl+N", false, true, true},
     {"Open1", "file1", "開く(&O)...", "&Open...", "Ctrl+O", false, true, true},
@@ -49,20 +49,20 @@ const std::vector<MenuItemSpec>& MainMenuItems() {
   return items;
 }
 
-const MenuItemSpec* FindMenuItem(const std::string& name) {
-  for (const MenuItemSpec& item : MainMenuItems())
+const MenuItemDef* FindMenuItem(const std::string& name) {
+  for (const MenuItemDef& item : MainMenuItems())
     if (name == item.Name) return &item;
   return nullptr;
 }
 
-std::string MenuCaption(const MenuItemSpec& item, int language) {
+std::string MenuCaption(const MenuItemDef& item, int language) {
   if (item.Separator) return std::string();
   if (language != 0 && item.English != nullptr) return item.English;
   return item.Japanese;
 }
 
-const std::vector<ToolButtonSpec>& ToolButtons() {
-  static const std::vector<ToolButtonSpec> buttons = {
+const std::vector<ToolButtonDef>& ToolButtons() {
+  static const std::vector<ToolButtonDef> buttons = {
     {"NewButton", "初期化", "New", "New1", true},
     {"OpenButton", "開く", "Open", "Open1", true},
     {"SaveButton", "上書き保存", "Save", "Save1", true},
@@ -83,11 +83,11 @@ const std::vector<ToolButtonSpec>& ToolButtons() {
   return buttons;
 }
 
-std::string ToolButtonHint(const ToolButtonSpec& button, int language) {
+std::string ToolButtonHint(const ToolButtonDef& button, int language) {
   return language == 0 ? button.HintJapanese : button.HintEnglish;
 }
 
-std::vector<FileDialogSpec> FileDialogs(int language) {
+std::vector<FileDialogDef> FileDialogs(int language) {
   const bool ja = language == 0;
   const std::string dataFilter = ja ? "KVL-Q70ファイル(*.Q70)|Q70" : "KVL-Q70file(*.Q70)|Q70";
   return {

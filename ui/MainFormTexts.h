@@ -7,7 +7,7 @@
 
 namespace kvl {
 
-struct MenuItemSpec {
+struct MenuItemDef {
   const char* Name;
   const char* Parent;    // nullptr for a menu of the menu bar
   const char* Japanese;  // nullptr for a separator
@@ -20,7 +20,7 @@ struct MenuItemSpec {
   bool Checked = false;
 };
 
-struct ToolButtonSpec {
+struct ToolButtonDef {
   const char* Name;
   const char* HintJapanese;
   const char* HintEnglish;
@@ -28,7 +28,7 @@ struct ToolButtonSpec {
   bool Enabled;
 };
 
-struct FileDialogSpec {
+struct FileDialogDef {
   const char* Name;
   std::string Title;  // empty: the platform's title
   std::string Filter;  // "description|mask" as the form holds it
@@ -40,19 +40,19 @@ struct FileDialogSpec {
 };
 
 // Every main-menu item, parents before their children, in menu order.
-const std::vector<MenuItemSpec>& MainMenuItems();
-const MenuItemSpec* FindMenuItem(const std::string& name);
+const std::vector<MenuItemDef>& MainMenuItems();
+const MenuItemDef* FindMenuItem(const std::string& name);
 
 // The caption of an item in `language` (0 Japanese); empty for a separator.
-std::string MenuCaption(const MenuItemSpec& item, int language);
+std::string MenuCaption(const MenuItemDef& item, int language);
 
 // The tool buttons in their order: first row, then second row.
-const std::vector<ToolButtonSpec>& ToolButtons();
+const std::vector<ToolButtonDef>& ToolButtons();
 inline constexpr int kToolButtonsFirstRow = 8;
 
-std::string ToolButtonHint(const ToolButtonSpec& button, int language);
+std::string ToolButtonHint(const ToolButtonDef& button, int language);
 
 // OpenDialog1, SaveDialog1, SaveDialog2, SaveDialog3.
-std::vector<FileDialogSpec> FileDialogs(int language);
+std::vector<FileDialogDef> FileDialogs(int language);
 
 }  // namespace kvl

@@ -1,11 +1,15 @@
 #include "QtDialogPresenter.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include "FileCommandRules.h"
 
 namespace kvl {
 namespace {
@@ -70,6 +74,21 @@ void TMessageDialog::reject() { done(EscapeResult); }
 int TQtDialogPresenter::ShowModal(const MessageDescription& message) {
   TMessageDialog dialog(message, QApplication::activeWindow());
   return dialog.exec();
+}
+
+bool TQtDialogPresenter::ChooseFile(const FileChooserDescription& chooser, std::string* path) {
+  QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(chooser.Title));
+  dialog.setAcceptMode(chooser.Kind == FileChooserDescription::Mode::Open ? QFileDialog::AcceptOpen
+                                                                          : QFileDialog::AcceptSave);
+  dialog.setFileMode(chooser.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (!chooser.OverwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilter(QString::fromStdString(ChooserNameFilter(chooser.Filter)));
+  dialog.setDefaultSuffix(QString::fromStdString(chooser.DefaultExtension));
+  const std::string initial = ChooserInitialFile(chooser.InitialName);
+  if (!initial.empty()) dialog.selectFile(QString::fromStdString(initial));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  *path = QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+  return true;
 }
 
 }  // namespace kvl

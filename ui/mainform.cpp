@@ -278,6 +278,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   connect(MenuItem("MenuVersion"), &QAction::triggered, this, [this] { MenuVersionClick(); });
 
   ConnectDataCheck();
+  ConnectCommands();
 
   WatchFocus(Outline1, kvl::FocusControl::Tree);
   WatchFocus(ComboBox1, kvl::FocusControl::Chooser);
@@ -301,20 +302,20 @@ void TMainForm::BuildToolPanel() {
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setFixedHeight(40);
-  const std::vector<kvl::ToolButtonSpec>& buttons = kvl::ToolButtons();
+  const std::vector<kvl::ToolButtonDef>& buttons = kvl::ToolButtons();
   for (size_t i = 0; i < buttons.size(); ++i) {
-    const kvl::ToolButtonSpec& spec = buttons[i];
+    const kvl::ToolButtonDef& def = buttons[i];
     auto* button = new QToolButton(Panel1);
-    button->setObjectName(QString::fromLatin1(spec.Name));
+    button->setObjectName(QString::fromLatin1(def.Name));
     button->setAutoRaise(true);
     button->setFixedSize(kToolButtonSize, kToolButtonSize);
-    button->setIcon(style()->standardIcon(ToolButtonIcon(spec.Name)));
-    button->setEnabled(spec.Enabled);
-    const std::string menuItem = spec.MenuItem;
+    button->setIcon(style()->standardIcon(ToolButtonIcon(def.Name)));
+    button->setEnabled(def.Enabled);
+    const std::string menuItem = def.MenuItem;
     connect(button, &QToolButton::clicked, this, [this, menuItem] {
       if (QAction* action = MenuItem(menuItem)) action->trigger();
     });
-    ToolButtonsByName[spec.Name] = button;
+    ToolButtonsByName[def.Name] = button;
   }
   ComboBox1 = new QComboBox(Panel1);
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -335,7 +336,7 @@ void TMainForm::BuildToolPanel() {
 // Two rows of buttons in groups; the program selector and tag editor stay at
 // the right edge.
 void TMainForm::PlaceToolPanel() {
-  const std::vector<kvl::ToolButtonSpec>& buttons = kvl::ToolButtons();
+  const std::vector<kvl::ToolButtonDef>& buttons = kvl::ToolButtons();
   int x = 2;
   for (size_t i = 0; i < buttons.size(); ++i) {
     if (i == kvl::kToolButtonsFirstRow) x = 2;
@@ -357,29 +358,29 @@ void TMainForm::PlaceToolPanel() {
 
 void TMainForm::BuildMenus() {
   std::map<std::string, QMenu*> menus;
-  for (const kvl::MenuItemSpec& spec : kvl::MainMenuItems()) {
+  for (const kvl::MenuItemDef& def : kvl::MainMenuItems()) {
     const bool hasChildren = std::any_of(kvl::MainMenuItems().begin(), kvl::MainMenuItems().end(),
-                                         [&spec](const kvl::MenuItemSpec& other) {
-                                           return other.Parent != nullptr && std::string(other.Parent) == spec.Name;
+                                         [&def](const kvl::MenuItemDef& other) {
+                                           return other.Parent != nullptr && std::string(other.Parent) == def.Name;
                                          });
     QAction* action = nullptr;
-    const bool topLevel = spec.Parent == nullptr;
+    const bool topLevel = def.Parent == nullptr;
     if (topLevel || hasChildren) {
-      QMenu* menu = topLevel ? menuBar()->addMenu(QString()) : menus.at(spec.Parent)->addMenu(QString());
-      menu->setObjectName(QString::fromLatin1(spec.Name));
-      menus[spec.Name] = menu;
+      QMenu* menu = topLevel ? menuBar()->addMenu(QString()) : menus.at(def.Parent)->addMenu(QString());
+      menu->setObjectName(QString::fromLatin1(def.Name));
+      menus[def.Name] = menu;
       action = menu->menuAction();
     } else {
-      action = menus.at(spec.Parent)->addAction(QString());
-      action->setSeparator(spec.Separator);
+      action = menus.at(def.Parent)->addAction(QString());
+      action->setSeparator(def.Separator);
     }
-    action->setObjectName(QString::fromLatin1(spec.Name));
-    if (spec.Shortcut[0] != '\0') action->setShortcut(QKeySequence(QString::fromLatin1(spec.Shortcut)));
-    action->setEnabled(spec.Enabled);
-    action->setVisible(spec.Visible);
-    action->setCheckable(spec.Checkable);
-    action->setChecked(spec.Checked);
-    MenuItems[spec.Name] = action;
+    action->setObjectName(QString::fromLatin1(def.Name));
+    if (def.Shortcut[0] != '\0') action->setShortcut(QKeySequence(QString::fromLatin1(def.Shortcut)));
+    action->setEnabled(def.Enabled);
+    action->setVisible(def.Visible);
+    action->setCheckable(def.Checkable);
+    action->setChecked(def.Checked);
+    MenuItems[def.Name] = action;
   }
   connect(MenuItem("KKVLEnd"), &QAction::triggered, this, [this] { close(); });
   connect(MenuItem("TableGraph"), &QAction::triggered, this, [this] { TableGraphClick(); });
@@ -479,10 +480,10 @@ void TMainForm::Initialize() {
     chooserFont.setPixelSize(kFormFontPixels);
     ComboBox1->setFont(chooserFont);
   }
-  for (const kvl::MenuItemSpec& spec : kvl::MainMenuItems())
-    if (!spec.Separator) MenuItems.at(spec.Name)->setText(Q(kvl::MenuCaption(spec, lang)));
-  for (const kvl::ToolButtonSpec& spec : kvl::ToolButtons())
-    ToolButtonsByName.at(spec.Name)->setToolTip(Q(kvl::ToolButtonHint(spec, lang)));
+  for (const kvl::MenuItemDef& def : kvl::MainMenuItems())
+    if (!def.Separator) MenuItems.at(def.Name)->setText(Q(kvl::MenuCaption(def, lang)));
+  for (const kvl::ToolButtonDef& def : kvl::ToolButtons())
+    ToolButtonsByName.at(def.Name)->setToolTip(Q(kvl::ToolButtonHint(def, lang)));
   FileName = UntitledName;
 
   std::unique_ptr<kvl::ISettingsStore> store = Options.OpenSettings();
@@ -802,6 +803,14 @@ void TMainForm::ShowVersion() {
   AboutBox->BeforeShowing(Core->ModelCode, QCoreApplication::applicationFilePath().toStdString());
   AboutBox->exec();
   AboutBox->AfterShowing();
+}
+
+void TMainForm::HookCommTest(QWidget* testWindow) {
+  connect(MenuItem("SHLRW1"), &QAction::triggered, testWindow, [testWindow] {
+    testWindow->show();
+    testWindow->raise();
+    testWindow->activateWindow();
+  });
 }
 
 void TMainForm::ApplyFontToForms() {

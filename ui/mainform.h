@@ -45,6 +45,7 @@ class TVersionInfo;
 
 namespace kvl {
 class TDialogPresenter;
+enum class EditCommand : int;
 }
 
 // What the start of the process hands to the main window.
@@ -111,6 +112,8 @@ class TMainForm : public QMainWindow {
   void OpenWizardAtStart();
   // The model-number wizard that OpenWizardAtStart shows.
   void AttachWizard(TOptSet& wizard);
+  // The communication-test menu item shows the protocol test window.
+  void HookCommTest(QWidget* testWindow);
 
   // ---- group tree, group menus and selection ----
   // Creates the items of the items menu and the popup menu (once) and fills
@@ -158,9 +161,8 @@ class TMainForm : public QMainWindow {
   void ComboBoxProgNumChange();
   // Esc and Enter in the tag editor; true when the key was consumed.
   bool EditTagKeyPress(int key);
-  // The program (pattern) number of the selected program selector entry, 0
-  // when none is selected.
-  int CurrentProgram() const;
+  // The current program, segment and item are the commands' CurrentProgram,
+  // CurrentSegment and CurrentItem.
   static std::string FormatNumber2(int n) { return kvl::FormatNumber2(n); }
   // The grid's current cell to column 1, row 1 (where the grid has them).
   void MoveGridToFirstCell();
@@ -186,6 +188,68 @@ class TMainForm : public QMainWindow {
   void ShowVersion();
   TVersionInfo* VersionInfo1 = nullptr;  // the version reader, owned by this window
   TAboutBox* AboutBox = nullptr;         // the about box joins itself when created
+
+  // ---- file, listing, edit and transfer commands (MainCommands.cpp) ----
+  // The transfer windows as the read, write and environment commands use
+  // them; they live with the serial link's windows and are handed over at
+  // start.
+  class TTransferForms {
+   public:
+    virtual ~TTransferForms() = default;
+    // The range dialog's boxes before it is shown, and as it closed.
+    virtual void SetRange(bool checkProgram, bool checkParameter, bool parameterEnabled) = 0;
+    virtual bool ProgramChecked() const = 0;
+    virtual bool ParameterChecked() const = 0;
+    // The range dialog shown modally: 1 when the transfer was confirmed.
+    virtual int ExecuteRange() = 0;
+    // The progress window's caption for the direction, then the window
+    // shown modally running the transfer of CommDirection.
+    virtual void SetProgressCaption(int direction) = 0;
+    virtual int ExecuteProgress() = 0;
+    // The environment dialog prepared (ports, font size, port) and shown
+    // modally.
+    virtual int ExecuteEnvironment() = 0;
+  };
+  void SetTransferForms(TTransferForms* forms);
+  // Connects the menu items of these commands (the tool buttons run them)
+  // and the read timer (once, by the constructor).
+  void ConnectCommands();
+  void New1Click();
+  void Open1Click();
+  void Save1Click();
+  void SaveAs1Click();
+  void CSVSaveClick();
+  void HTML1Click();
+  void NewSegClick();
+  void CopySegClick();
+  void CUT1Click();
+  void COPY1Click();
+  void PASTE1Click();
+  void CLEAR1Click();
+  void COPY2Click();
+  void PASTE2Click();
+  void CommReadClick();
+  void CommWriteClick();
+  void CommSetupClick();
+  void ShowEnvironmentSetup();
+  // Options, Type Setup: the wizard on its basic-model page.
+  void KatabanSetupClick();
+  void ShowModelSetup();
+  // The read the wizard's read choice armed: on the first tick the timer
+  // stops and the progress window runs the read.
+  void Timer2Timer();
+  void Rev0Click();
+  void Rev1Click();
+  void RevChangeClick();
+  // Where the edit commands act: the program chosen in the program list,
+  // and the grid's current segment and item; 0 when there is none.
+  int CurrentProgram() const;
+  int CurrentSegment() const;
+  int CurrentItem() const;
+  // A segment command on the cell (pattern, segment; item for Clear): its
+  // confirmation, the operation, what follows. Nothing without a segment.
+  void EditSegment(kvl::EditCommand command, int pattern, int segment, int item);
+  TTransferForms* TransferForms = nullptr;
 
   // ---- data check and error list ----
   // Checks the shown values of the chosen ranges (the patterns of the
@@ -278,6 +342,17 @@ class TMainForm : public QMainWindow {
   void BuildToolPanel();
   void BuildMenus();
   void PlaceToolPanel();
+  // The listing commands: the chooser, then open, write and close.
+  void WriteListing(const std::string& dialogName, bool html);
+  // Caption and application title after a file was opened or saved.
+  void AdoptFileName(const std::string& path);
+  // An edit command's confirmation; true when it was answered with OK.
+  bool ConfirmEdit(int code);
+  // The first cell's value text of a segment of the pattern.
+  std::string SegmentFirstCellText(int pattern, int segment);
+  void RefreshAfterChange();
+  // The read and write commands once CommDirection is set.
+  void StartTransfer();
   void SetTreePanelWidth(int width);
   void ApplyMainFont();
   void SetCaptionText(const std::string& caption);

@@ -99,11 +99,6 @@ void TMainForm::BuildGridView() {
   WatchFocus(StrColGrid1, kvl::FocusControl::Grid);
 }
 
-int TMainForm::CurrentProgram() const {
-  const int index = ComboBoxProgNum->currentIndex();
-  return index >= 0 && index < static_cast<int>(std::size(ProgramOfItem)) ? ProgramOfItem[index] : 0;
-}
-
 void TMainForm::MoveGridToFirstCell() {
   if (!StrColGrid1 || StrColGrid1->ColCount() < 2 || StrColGrid1->RowCount() < 2) return;
   StrColGrid1->SetCol(1);

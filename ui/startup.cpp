@@ -2,25 +2,36 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QPointer>
 #include <QStringList>
 
 #include <cstdio>
 #include <exception>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "AboutBox.h"
+#include "ComSet.h"
 #include "Affinity.h"
 #include "Application.h"
 #include "DialogPresenter.h"
 #include "MessageCatalog.h"
+#include "OptSet.h"
 #include "QtDialogPresenter.h"
 #include "SingleInstance.h"
+#include "TransferForms.h"
+#include "UCommunication.h"
 #include "UCore.h"
 #include "UserLocale.h"
-#include "OptSet.h"
+#include "WizardRead.h"
+#include "cdialog.h"
 #include "mainform.h"
+#include "ctrlpanel.h"
+#include "twqttest.h"
+#include "URenzoku.h"
+#include "progress.h"
 
 namespace kvl {
 namespace {
@@ -71,19 +82,60 @@ int RunProgram(int argc, char** argv) {
     const std::string iniPath = TIniSettingsStore::DefaultPath();
     options.OpenSettings = [iniPath] { return std::make_unique<TIniSettingsStore>(iniPath); };
 
+    // The windows in their order of creation; each later one may use the
+    // earlier ones. The graph windows are made by the main window on their
+    // first showing.
     auto mainForm = std::make_unique<TMainForm>(*presenter, std::move(options));
     auto core = std::make_unique<TCore>(mainForm->Language);
     mainForm->AttachCore(*core);
     // The wizard reads its last choice and applies it to the image.
     auto optSet = std::make_unique<TOptSet>(*mainForm, *core, *presenter);
     mainForm->AttachWizard(*optSet);
-    mainForm->RegisterForm(optSet.get());
+    auto comSet = std::make_unique<TComSet>(*mainForm, *core, *presenter);
+    auto commProg = std::make_unique<TCommProg>(*mainForm, *core, *presenter);
+    // The continuous exerciser's counter window belongs to the protocol test
+    // window, which counts into it; it is made first so the test window can
+    // hold it.
+    auto renzoku = std::make_unique<TRenzokuComm>();
+    auto wqtTest = std::make_unique<TWQTTEST>(*mainForm, *core, *renzoku, *presenter);
+    auto confirm = std::make_unique<Tcommdialog>(mainForm->Language);
+    auto ctrlPanel = std::make_unique<TFormCtrl>(*mainForm, *core, *presenter);
+    auto communication = std::make_unique<TCommunication>(*mainForm, *confirm, *presenter);
+    commProg->SetRangeDialog(communication.get());
+    commProg->SetModelCheck([panel = ctrlPanel.get()] { return panel->ModelCheckTicked(); });
+    // The grid's text goes to the clipboard while the panel's box is ticked.
+    mainForm->GridTextToClipboard = [panel = QPointer<TFormCtrl>(ctrlPanel.get())] {
+      return panel && panel->ClipboardTicked();
+    };
+    wqtTest->SetControlPanel(ctrlPanel.get());
+    wqtTest->SetRangeDialog(communication.get());
+    mainForm->HookCommTest(wqtTest.get());
+    commProg->SetDataCheck([main = mainForm.get()](bool programs, bool parameters) {
+      return main->CheckData(programs, parameters);
+    });
+    ConnectWizardRead(*optSet, *communication);
+    for (QWidget* form : std::initializer_list<QWidget*>{optSet.get(), comSet.get(), commProg.get(), wqtTest.get(),
+                                                         confirm.get(), ctrlPanel.get(), communication.get(),
+                                                         renzoku.get()})
+      mainForm->RegisterForm(form);
+    TTransferFormsLink transferForms(*communication, *commProg, *comSet);
+    mainForm->SetTransferForms(&transferForms);
     // Created last: its create handler runs the main window's start steps.
     auto aboutBox = std::make_unique<TAboutBox>(*mainForm);
     mainForm->show();
     app.exec();
+    // Destroyed in the reverse order.
     aboutBox.reset();
+    mainForm->SetTransferForms(nullptr);
+    communication.reset();
+    ctrlPanel.reset();
+    confirm.reset();
+    wqtTest.reset();
+    renzoku.reset();
+    commProg.reset();
+    comSet.reset();
     optSet.reset();
+    core.reset();
     mainForm.reset();
   } catch (const std::exception& error) {
     presenter->ShowModal(DescribeException(error.what(), ApplicationTitle()));

@@ -508,6 +508,12 @@ TEST(GridView, ProgramGroupSelectorTagAndCommands) {
   emit f.ComboBox1->activated(1);
   EXPECT_EQ(core.GetPatternValue(1, 24, 1)->Value, 1);
 
+  // The segment commands act on the current cell.
+  w.MoveTo(2, 3);
+  EXPECT_EQ(f.CurrentProgram(), 1);
+  EXPECT_EQ(f.CurrentSegment(), 2);
+  EXPECT_EQ(f.CurrentItem(), 4);
+
   // With a copied segment, paste is offered on the used and the first free segment.
   f.SegmentClipboardFull = 1;
   const struct {

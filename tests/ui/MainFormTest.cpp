@@ -92,18 +92,18 @@ TEST(MainFormMenus, EveryItemWithItsTextShortcutAndInitialState) {
   for (int langId : {0x411, 0x409}) {
     MainFormHarness h;
     h.Start({}, static_cast<uint16_t>(langId));
-    for (const kvl::MenuItemSpec& spec : kvl::MainMenuItems()) {
-      SCOPED_TRACE(spec.Name);
-      QAction* action = h.Form->MenuItem(spec.Name);
+    for (const kvl::MenuItemDef& def : kvl::MainMenuItems()) {
+      SCOPED_TRACE(def.Name);
+      QAction* action = h.Form->MenuItem(def.Name);
       ASSERT_NE(action, nullptr);
-      EXPECT_EQ(action->isSeparator(), spec.Separator);
-      EXPECT_EQ(Text(action), kvl::MenuCaption(spec, h.Form->Language));
-      EXPECT_EQ(action->shortcut().toString().toStdString(), spec.Shortcut);
-      EXPECT_EQ(action->isVisible(), spec.Visible);
+      EXPECT_EQ(action->isSeparator(), def.Separator);
+      EXPECT_EQ(Text(action), kvl::MenuCaption(def, h.Form->Language));
+      EXPECT_EQ(action->shortcut().toString().toStdString(), def.Shortcut);
+      EXPECT_EQ(action->isVisible(), def.Visible);
       // Qt disables a hidden action until it is shown again.
-      if (!spec.Visible) action->setVisible(true);
-      EXPECT_EQ(action->isEnabled(), spec.Enabled);
-      EXPECT_EQ(action->isChecked(), spec.Checked);
+      if (!def.Visible) action->setVisible(true);
+      EXPECT_EQ(action->isEnabled(), def.Enabled);
+      EXPECT_EQ(action->isChecked(), def.Checked);
     }
   }
   // Spot checks of the table itself, typos included.
@@ -124,13 +124,13 @@ TEST(MainFormMenus, EveryItemWithItsTextShortcutAndInitialState) {
   };
   for (const auto& s : spots) {
     SCOPED_TRACE(s.name);
-    const kvl::MenuItemSpec* spec = kvl::FindMenuItem(s.name);
-    ASSERT_NE(spec, nullptr);
-    EXPECT_EQ(kvl::MenuCaption(*spec, 0), s.japanese);
-    EXPECT_EQ(kvl::MenuCaption(*spec, 1), s.english);
-    EXPECT_STREQ(spec->Shortcut, s.shortcut);
-    EXPECT_EQ(spec->Enabled, s.enabled);
-    EXPECT_EQ(spec->Visible, s.visible);
+    const kvl::MenuItemDef* def = kvl::FindMenuItem(s.name);
+    ASSERT_NE(def, nullptr);
+    EXPECT_EQ(kvl::MenuCaption(*def, 0), s.japanese);
+    EXPECT_EQ(kvl::MenuCaption(*def, 1), s.english);
+    EXPECT_STREQ(def->Shortcut, s.shortcut);
+    EXPECT_EQ(def->Enabled, s.enabled);
+    EXPECT_EQ(def->Visible, s.visible);
   }
   // The file dialogs' texts.
   const struct {
@@ -145,20 +145,20 @@ TEST(MainFormMenus, EveryItemWithItsTextShortcutAndInitialState) {
       {1, "KVL-Q70file(*.Q70)|Q70", "CSV out", "CSV file(*.csv)|csv", "HTML out", "HTML file(*.htm)|htm"},
   };
   for (const auto& d : dialogs) {
-    const std::vector<kvl::FileDialogSpec> specs = kvl::FileDialogs(d.language);
-    ASSERT_EQ(specs.size(), 4u);
-    EXPECT_EQ(specs[0].Filter, d.dataFilter);
-    EXPECT_EQ(specs[0].Title, "");
-    EXPECT_STREQ(specs[0].InitialName, "*.q70");
-    EXPECT_TRUE(specs[0].MustExist);
-    EXPECT_EQ(specs[1].Filter, d.dataFilter);
-    EXPECT_TRUE(specs[1].OverwritePrompt);
-    EXPECT_EQ(specs[2].Title, d.csvTitle);
-    EXPECT_EQ(specs[2].Filter, d.csvFilter);
-    EXPECT_STREQ(specs[2].DefaultExtension, "CSV");
-    EXPECT_EQ(specs[3].Title, d.htmlTitle);
-    EXPECT_EQ(specs[3].Filter, d.htmlFilter);
-    EXPECT_STREQ(specs[3].InitialName, "*.HTM");
+    const std::vector<kvl::FileDialogDef> dialogs = kvl::FileDialogs(d.language);
+    ASSERT_EQ(dialogs.size(), 4u);
+    EXPECT_EQ(dialogs[0].Filter, d.dataFilter);
+    EXPECT_EQ(dialogs[0].Title, "");
+    EXPECT_STREQ(dialogs[0].InitialName, "*.q70");
+    EXPECT_TRUE(dialogs[0].MustExist);
+    EXPECT_EQ(dialogs[1].Filter, d.dataFilter);
+    EXPECT_TRUE(dialogs[1].OverwritePrompt);
+    EXPECT_EQ(dialogs[2].Title, d.csvTitle);
+    EXPECT_EQ(dialogs[2].Filter, d.csvFilter);
+    EXPECT_STREQ(dialogs[2].DefaultExtension, "CSV");
+    EXPECT_EQ(dialogs[3].Title, d.htmlTitle);
+    EXPECT_EQ(dialogs[3].Filter, d.htmlFilter);
+    EXPECT_STREQ(dialogs[3].InitialName, "*.HTM");
   }
   // The submenus hold their items.
   MainFormHarness h;
@@ -173,7 +173,7 @@ TEST(MainFormMenus, EveryItemWithItsTextShortcutAndInitialState) {
 TEST(MainFormToolPanel, ButtonsInTwoRowsWithHints) {
   MainFormHarness h;
   h.Start({}, 0x411);
-  const std::vector<kvl::ToolButtonSpec>& buttons = kvl::ToolButtons();
+  const std::vector<kvl::ToolButtonDef>& buttons = kvl::ToolButtons();
   ASSERT_EQ(buttons.size(), 16u);
   int previousX = -1;
   for (size_t i = 0; i < buttons.size(); ++i) {

@@ -19,6 +19,16 @@ int RecordingPresenter::ShowModal(const kvl::MessageDescription& message) {
   return message.Buttons.at(static_cast<size_t>(message.DefaultButton)).Result;
 }
 
+bool RecordingPresenter::ChooseFile(const kvl::FileChooserDescription& chooser, std::string* path) {
+  Choosers.push_back(chooser);
+  if (Files.empty()) return false;
+  const std::string answer = Files.front();
+  Files.pop_front();
+  if (answer.empty()) return false;
+  *path = answer;
+  return true;
+}
+
 RecordingPresenter& ApplicationPresenter() {
   static RecordingPresenter presenter;
   return presenter;

@@ -20,9 +20,14 @@ namespace kvltest {
 class RecordingPresenter : public kvl::TDialogPresenter {
  public:
   int ShowModal(const kvl::MessageDescription& message) override;
+  // Answers the file chooser with the next queued path; an empty path or
+  // none queued cancels it.
+  bool ChooseFile(const kvl::FileChooserDescription& chooser, std::string* path) override;
   // Results to give, in order; when none is queued, the default button's.
   std::deque<int> Answers;
   std::vector<kvl::MessageDescription> Shown;
+  std::deque<std::string> Files;
+  std::vector<kvl::FileChooserDescription> Choosers;
 };
 
 // The presenter the application object reports escaped errors to.

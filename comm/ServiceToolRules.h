@@ -1,0 +1,43 @@
+// The window-free decisions of the service tools (protocol test window,
+// continuous exerciser, control panel): speed and checksum choices, number
+// entry, and the wording of log lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kvl {
+
+// The line setting of a speed choice (items 0..6: 4800, 9600, 19.2K, 38.4K,
+// 57.6K, 56.0K, 115K, all even parity and one stop bit); any other index 1.
+int32_t LineSettingForSpeedItem(int item);
+
+// The text protocol's checksum flag of a Sum choice: item 1 ("Off") 0, any
+// other 1.
+uint8_t ChecksumFlagForSumItem(int item);
+
+// A decimal integer as the class library's conversion takes it: blanks
+// around it, an optional sign, digits (or '$' and hexadecimal digits), within
+// the 32-bit range. False for anything else.
+bool ParseInteger(std::string_view text, int32_t& value);
+
+// The failure field of a log line: "Error" and the error word with its top
+// bit cleared, as 8 upper-case hexadecimal digits.
+std::string ErrorField(uint32_t protocolError);
+
+// Words as signed decimal numbers joined by ",".
+std::string JoinSignedWords(const uint16_t* words, int count);
+
+// The exerciser's line for a failed operation, by the error word.
+std::string ExerciserErrorLine(uint32_t protocolError);
+
+}  // namespace kvl
+
+namespace kvl {
+
+// The class library's text of a failed integer conversion of `text`
+// (0 Japanese, anything else English).
+std::string NotAnIntegerText(std::string_view text, int language);
+
+}  // namespace kvl

@@ -1,0 +1,55 @@
+// The continuous exerciser: a worker that opens the port once and then, until
+// it is asked to stop, repeats a model read, a whole read and a whole write
+// of the data image, counting frames and failures in the counter window. It
+// touches no window itself: the counts, the log lines and the open-failure
+// message run on the user-interface thread through a blocking queued call
+// (the thread's synchronise call). It deletes itself once it has ended.
+#pragma once
+
+#include <QThread>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "UCore.h"
+
+class TMainForm;
+class TRenzokuComm;
+
+class TRenzoku : public QThread {
+ public:
+  // Adds one line to the test window's log (user-interface thread).
+  using LogLine = std::function<void(const std::string& line)>;
+
+  // Made on the user-interface thread, not yet started; `range` chooses what
+  // the whole reads and writes move.
+  TRenzoku(TRenzokuComm& counter, TMainForm& main, TCore& core, const TCore::TransferRange& range, LogLine log);
+  ~TRenzoku() override;
+
+  // Stop: the terminate flag, then the port closed under the worker, so the
+  // frame in progress fails at once and nothing more is reported. Any thread.
+  void RequestStop();
+  bool StopRequested() const { return isInterruptionRequested(); }
+  // The windows are going away: synchronised calls still return but touch
+  // nothing. User-interface thread.
+  void Detach() { Detached = true; }
+
+  // Synchronised (user-interface thread): one failed operation, by its
+  // error word. Asked to stop: only an empty line.
+  void ReportError(uint32_t protocolError);
+
+ protected:
+  void run() override;
+
+ private:
+  class FrameCounter;
+  void Synchronize(const std::function<void()>& work);
+
+  TRenzokuComm& Counter;
+  TMainForm& Main;
+  TCore& Core;
+  const TCore::TransferRange Range;
+  LogLine Log;
+  bool Detached = false;  // user-interface thread only
+};

@@ -1,0 +1,212 @@
+// The control panel's settings applied to the data image and the main
+// window, headless.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include "MessageCatalog.h"
+#include "ServiceFixture.h"
+#include "TetPanel.h"
+
+namespace {
+
+using servicetest::ServiceToolsTest;
+
+class ControlPanelTest : public ServiceToolsTest {
+ protected:
+  void Click(QButtonGroup* group, int item) {
+    group->button(item)->setChecked(true);
+    if (group == Panel->RadioGroup1Items)
+      Panel->RadioGroup1Click();
+    else
+      Panel->RadioGroup2Click();
+  }
+  bool AllToolButtonsFlat(bool flat) {
+    for (const char* name : TFormCtrl::kToolButtonNames) {
+      QToolButton* button = Main->ToolButton(name);
+      if (!button) {
+        ADD_FAILURE() << name;
+        return false;
+      }
+      if (button->autoRaise() != flat) return false;
+    }
+    return true;
+  }
+};
+
+TEST_F(ControlPanelTest, ShowFillsTheWidthBoxesByLanguage) {
+  const struct { uint16_t LangId; const char* Title; } cases[] = {{0x409, "400"}, {0x411, "270"}};
+  for (const auto& c : cases) {
+    Stop();
+    Start(c.LangId);
+    Main->GridDefaultColumnWidth = 57;
+    Panel->Edit1->setText(QStringLiteral("x"));
+    Panel->TetPanel1->show();
+    Panel->FormShow();
+    EXPECT_EQ(Panel->Edit1->text().toStdString(), "57");
+    EXPECT_EQ(Panel->Edit2->text().toStdString(), c.Title);
+    EXPECT_FALSE(Panel->TetPanel1->isVisible());
+    EXPECT_EQ(Panel->windowTitle().toStdString(), "Control Panel");
+    EXPECT_EQ(Panel->CheckBoxNoMdlchk->text().toStdString(), "Model Check");
+  }
+}
+
+TEST_F(ControlPanelTest, OkAndApplySetToolbarAndGridWidths) {
+  Start();
+  struct Case {
+    bool Flat;
+    const char* Col;
+    const char* Title;
+    bool Applied;      // both widths taken
+    int DefaultWidth;  // afterwards
+    int TitleWidth;
+    bool ErrorShown;
+  };
+  const Case cases[] = {
+      {true, "64", "300", true, 64, 300, false},
+      {false, "48", "400", true, 48, 400, false},
+      // A width that is no integer stops the steps after it; the flat look
+      // is already set.
+      {false, "4x", "250", false, 48, 400, true},
+      {true, "70", "", false, 70, 400, true},
+  };
+  for (const Case& c : cases) {
+    Presenter.Shown.clear();
+    Panel->CheckBox1->setChecked(c.Flat);
+    Panel->Edit1->setText(QString::fromLatin1(c.Col));
+    Panel->Edit2->setText(QString::fromLatin1(c.Title));
+    EXPECT_EQ(Panel->Button1Click(), c.Applied) << c.Col;
+    EXPECT_TRUE(AllToolButtonsFlat(c.Flat)) << c.Col;
+    EXPECT_EQ(Main->GridDefaultColumnWidth, c.DefaultWidth) << c.Col;
+    EXPECT_EQ(Main->GridTitleColumnWidth, c.TitleWidth) << c.Col;
+    ASSERT_EQ(Presenter.Shown.size(), c.ErrorShown ? 1u : 0u) << c.Col;
+    if (c.ErrorShown) {
+      const std::string bad = std::string("'") + (std::string(c.Col).find('x') != std::string::npos ? c.Col : c.Title) + "'";
+      EXPECT_EQ(Presenter.Shown[0].Text, bad + " is not a valid integer value");
+    }
+  }
+}
+
+TEST_F(ControlPanelTest, ConversionErrorInJapanese) {
+  Start(0x411);
+  Panel->FormShow();
+  Panel->Edit2->setText(QStringLiteral("27o"));
+  EXPECT_FALSE(Panel->Button1Click());
+  ASSERT_EQ(Presenter.Shown.size(), 1u);
+  EXPECT_EQ(Presenter.Shown[0].Text, "'27o' は整数ではありません");
+  EXPECT_EQ(Presenter.Shown[0].Type, kvl::DialogType::Error);
+}
+
+TEST_F(ControlPanelTest, OkInEnglishWithoutChangesSetsTitleColumnTo400) {
+  Start();
+  Main->GridTitleColumnWidth = 123;
+  const int before = Main->GridDefaultColumnWidth;
+  EXPECT_EQ(Panel->Execute(), kvl::kModalOk);
+  EXPECT_EQ(Presenter.FormsShown, std::vector<std::string>{"Control Panel"});
+  EXPECT_EQ(Main->GridTitleColumnWidth, 400);
+  EXPECT_EQ(Main->GridDefaultColumnWidth, before);
+}
+
+TEST_F(ControlPanelTest, SpeedAndSumTakeEffectWhenClicked) {
+  Start();
+  const struct { int Item; int32_t Setting; } speeds[] = {{0, 1}, {1, 3}, {2, 5}, {3, 7}, {4, 9}, {5, 11}, {6, 13}};
+  for (const auto& s : speeds) {
+    Click(Panel->RadioGroup1Items, s.Item);
+    EXPECT_EQ(Core->LineSetting, s.Setting) << s.Item;
+  }
+  // The checksum flag is on from the start; "Off" clears it, "On" sets it.
+  EXPECT_EQ(Core->Protocol->Wqt.ChecksumFlag, 1);
+  Click(Panel->RadioGroup2Items, 1);
+  EXPECT_EQ(Core->Protocol->Wqt.ChecksumFlag, 0);
+  Click(Panel->RadioGroup2Items, 0);
+  EXPECT_EQ(Core->Protocol->Wqt.ChecksumFlag, 1);
+}
+
+TEST_F(ControlPanelTest, FirstShowingOffersNineThousandSixHundredWhateverIsInUse) {
+  Start();
+  Core->LineSetting = 13;
+  Panel->FormShow();
+  EXPECT_EQ(Panel->RadioGroup1Items->checkedId(), 1);
+  EXPECT_EQ(Core->LineSetting, 13);
+}
+
+TEST_F(ControlPanelTest, FontGoesToMainWindowAndOtherForms) {
+  Start();
+  QWidget other;
+  Main->RegisterForm(&other);
+  struct Case {
+    bool Chosen;
+    int Points;  // chosen size
+    int Expect;  // main window's size afterwards
+  };
+  const Case cases[] = {{true, 9, 9}, {true, 14, 10}, {true, 6, 7}, {false, 12, 7}};
+  for (const Case& c : cases) {
+    Panel->SetFontChooser([&c](QFont& font) {
+      font.setPointSize(c.Points);
+      return c.Chosen;
+    });
+    Panel->Button2Click();
+    EXPECT_EQ(Main->font().pointSize(), c.Expect) << c.Points;
+    EXPECT_EQ(other.font(), Main->font()) << c.Points;
+  }
+}
+
+TEST_F(ControlPanelTest, ShowAllModelCheckAndClipboard) {
+  Start();
+  EXPECT_EQ(Core->ShowAll, 0);
+  Panel->Button4Click();
+  EXPECT_EQ(Core->ShowAll, 1);
+  EXPECT_TRUE(Panel->ModelCheckTicked());
+  EXPECT_FALSE(Panel->ClipboardTicked());
+  Panel->CheckBoxNoMdlchk->setChecked(false);
+  Panel->CheckBox2->setChecked(true);
+  // Kept between showings.
+  Panel->FormShow();
+  EXPECT_FALSE(Panel->ModelCheckTicked());
+  EXPECT_TRUE(Panel->ClipboardTicked());
+}
+
+TEST_F(ControlPanelTest, MessageCheckShowsTheCatalogueEntry) {
+  Start();
+  EXPECT_EQ(Panel->CSpinEdit1->maximum(), 5);
+  Panel->CSpinEdit1->setValue(9);
+  EXPECT_EQ(Panel->CSpinEdit1->value(), 5);
+  const struct { int Kind; int Code; } cases[] = {{4, 12}, {4, 0}, {1, 2}, {0, 2}};
+  for (const auto& c : cases) {
+    Presenter.Shown.clear();
+    Panel->CSpinEdit1->setValue(c.Kind);
+    Panel->CSpinEdit2->setValue(c.Code);
+    Panel->Button3Click();
+    ASSERT_EQ(Presenter.Shown.size(), 1u);
+    EXPECT_EQ(Presenter.Shown[0].Text, kvl::DescribeMessage(c.Kind, c.Code, 1, Main->FileName).Text);
+  }
+}
+
+TEST_F(ControlPanelTest, CancelLeavesTheLookAndWidths) {
+  Start();
+  const int col = Main->GridDefaultColumnWidth;
+  Panel->FormShow();
+  Panel->CheckBox1->setChecked(false);
+  Panel->Edit1->setText(QStringLiteral("99"));
+  Panel->AnswerKey(false);
+  EXPECT_TRUE(AllToolButtonsFlat(true));
+  EXPECT_EQ(Main->GridDefaultColumnWidth, col);
+}
+
+TEST_F(ControlPanelTest, DoubleClickTurnsIntoTheGame) {
+  Start();
+  Panel->show();
+  Panel->FormDblClick();
+  EXPECT_TRUE(Panel->TetPanel1->isVisible());
+  EXPECT_EQ(Panel->TetPanel1->State(), TState::Plumet);
+  EXPECT_TRUE(Panel->TetPanel1->Start());
+  EXPECT_EQ(Panel->TetPanel1->geometry(), Panel->rect());
+  Panel->hide();
+  Panel->show();
+  EXPECT_FALSE(Panel->TetPanel1->isVisible());
+  EXPECT_TRUE(Panel->TetPanel1->Start());  // a started game is not stopped
+}
+
+}  // namespace

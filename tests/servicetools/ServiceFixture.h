@@ -1,0 +1,105 @@
+// The service tools around a started main window whose port 1 leads to a
+// simulated controller; every dialog goes through a recording presenter.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "Application.h"
+#include "ControllerSim.h"
+#include "Settings.h"
+#include "StartupRules.h"
+#include "TestSupport.h"
+#include "UCommunication.h"
+#include "UCore.h"
+#include "URenzoku.h"
+#include "cdialog.h"
+#include "ctrlpanel.h"
+#include "mainform.h"
+#include "twqttest.h"
+
+namespace servicetest {
+
+class FormPresenter : public kvltest::RecordingPresenter {
+ public:
+  int ShowForm(kvl::TModalForm& form) override {
+    FormsShown.push_back(form.FormCaption());
+    return form.AnswerKey(true);
+  }
+  std::vector<std::string> FormsShown;
+};
+
+class ServiceToolsTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    kvl::SetScreenWidthForTesting(1280);
+    kvl::SetApplicationTitle("KVL-Q70");
+    ASSERT_TRUE(Sim.Start());
+    ::setenv("KVLQ70_COM1", Sim.SlavePath().c_str(), 1);
+  }
+  void TearDown() override {
+    Stop();
+    Sim.Stop();
+    ::unsetenv("KVLQ70_COM1");
+    kvl::SetScreenWidthForTesting(-1);
+  }
+
+  // The main window in English (0x409) or Japanese (0x411), the data image
+  // and the service windows.
+  void Start(uint16_t langId = 0x409) {
+    TMainFormOptions options;
+    options.UserLangId = langId;
+    options.PathExists = [](const std::string&) { return false; };
+    const std::string ini = Dir.filePath(QStringLiteral("Kvlq70.ini")).toStdString();
+    options.OpenSettings = [ini] { return std::make_unique<kvl::TIniSettingsStore>(ini); };
+    Main = std::make_unique<TMainForm>(Presenter, std::move(options));
+    Core = std::make_unique<TCore>(Main->Language);
+    Main->AttachCore(*Core);
+    Main->ReadWizardWords();
+    Confirm = std::make_unique<Tcommdialog>(Main->Language);
+    Range = std::make_unique<TCommunication>(*Main, *Confirm, Presenter);
+    Counter = std::make_unique<TRenzokuComm>();
+    Test = std::make_unique<TWQTTEST>(*Main, *Core, *Counter, Presenter);
+    Panel = std::make_unique<TFormCtrl>(*Main, *Core, Presenter);
+    Test->SetControlPanel(Panel.get());
+    Test->SetRangeDialog(Range.get());
+    Main->FinishStart();
+    // A fast line, and short waits where the controller stays silent.
+    Core->LineSetting = 13;
+    Core->Protocol->ReceiveTimeout = 150;
+    Presenter.Shown.clear();
+  }
+
+  void Stop() {
+    Test.reset();
+    Panel.reset();
+    Counter.reset();
+    Range.reset();
+    Confirm.reset();
+    Main.reset();
+    Core.reset();
+  }
+
+  std::string LastLine() const {
+    const QStringList lines = Test->LogLines();
+    return lines.isEmpty() ? std::string("<none>") : lines.back().toStdString();
+  }
+
+  QTemporaryDir Dir;
+  FormPresenter Presenter;
+  kvlsim::TControllerSim Sim;
+  std::unique_ptr<TMainForm> Main;
+  std::unique_ptr<TCore> Core;
+  std::unique_ptr<Tcommdialog> Confirm;
+  std::unique_ptr<TCommunication> Range;
+  std::unique_ptr<TRenzokuComm> Counter;
+  std::unique_ptr<TWQTTEST> Test;
+  std::unique_ptr<TFormCtrl> Panel;
+};
+
+}  // namespace servicetest
