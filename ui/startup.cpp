@@ -4,12 +4,14 @@
 #include <QFile>
 #include <QPointer>
 #include <QStringList>
+#include <QThread>
 
 #include <cstdio>
 #include <exception>
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AboutBox.h"
@@ -19,6 +21,7 @@
 #include "DialogPresenter.h"
 #include "MessageCatalog.h"
 #include "OptSet.h"
+#include "PlainMessage.h"
 #include "QtDialogPresenter.h"
 #include "SingleInstance.h"
 #include "TransferForms.h"
@@ -37,6 +40,21 @@ namespace kvl {
 namespace {
 
 constexpr const char* kInstanceName = "halvorin.hqz.kvlq70";
+
+// The serial link's one plain message ("send data too long") is shown by the
+// presenter on the user-interface thread; a worker waits for it to be closed.
+TDialogPresenter* PlainMessagePresenter = nullptr;
+
+void ShowPlainMessageBox(std::string_view text) {
+  const std::string copy(text);
+  auto show = [copy] {
+    if (PlainMessagePresenter) PlainMessagePresenter->ShowModal(DescribePlainNotice(copy, kProductName));
+  };
+  if (QThread::currentThread() == QCoreApplication::instance()->thread())
+    show();
+  else
+    QMetaObject::invokeMethod(QCoreApplication::instance(), show, Qt::BlockingQueuedConnection);
+}
 
 // The words after the program name, as the bytes they were given in.
 std::vector<std::string> CommandWords() {
@@ -75,6 +93,8 @@ int RunProgram(int argc, char** argv) {
   }
 
   SetApplicationTitle(kProductName);
+  PlainMessagePresenter = presenter.get();
+  SetPlainMessageHandler(&ShowPlainMessageBox);
   try {
     TMainFormOptions options;
     options.Words = CommandWords();
@@ -140,6 +160,8 @@ int RunProgram(int argc, char** argv) {
   } catch (const std::exception& error) {
     presenter->ShowModal(DescribeException(error.what(), ApplicationTitle()));
   }
+  SetPlainMessageHandler(nullptr);
+  PlainMessagePresenter = nullptr;
   guard.Release();
   return 0;
 }
