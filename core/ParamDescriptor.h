@@ -64,6 +64,15 @@ inline constexpr int kPatternItemCount = 3;    // items 24..26 per pattern
 // caller passes {1, 2, 0}, that is every record.
 using GroupList = const int32_t*;
 
+// Whether the group list names the transfer group: the low byte of each entry
+// is compared as a signed byte. A null list names nothing.
+inline bool GroupListNames(GroupList groups, uint8_t group) {
+  if (!groups) return false;
+  for (const int32_t* g = groups; *g != 0; ++g)
+    if (static_cast<int8_t>(*g & 0xFF) == static_cast<int8_t>(group)) return true;
+  return false;
+}
+
 // The catalogue as it stands at start-up, in table order (Catalogue.cpp).
 extern const ParamDescriptor kProgramItemRecords[kProgramItemCount];
 extern const ParamDescriptor kSetupParamRecords[kSetupParamCount];

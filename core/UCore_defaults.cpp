@@ -23,16 +23,6 @@ const InputRangeEntry* FindRange(const InputRangeEntry* table, int count, int16_
   return nullptr;
 }
 
-// Whether the group list names the group: the low byte of each entry is
-// compared as a signed byte. A group listed twice gets the same defaults, so
-// one match is enough.
-bool IsListed(GroupList groups, uint8_t group) {
-  if (!groups) return false;
-  for (const int32_t* g = groups; *g != 0; ++g)
-    if (static_cast<int8_t>(*g & 0xFF) == static_cast<int8_t>(group)) return true;
-  return false;
-}
-
 }  // namespace
 
 void TCore::SetDefaults(GroupList groups, bool resetInputs) {
@@ -40,7 +30,7 @@ void TCore::SetDefaults(GroupList groups, bool resetInputs) {
   // the per-pattern items), every other cell empty.
   for (int item = 1; item <= kProgramItemCount; ++item) {
     const ParamDescriptor* record = GetParam(1, item, 1, 0);
-    if (!record || !IsListed(groups, record->Group)) continue;
+    if (!record || !GroupListNames(groups, record->Group)) continue;
     const int16_t value = record->DefaultKind == 1 ? 0 : kEmptyValue;
     for (int pattern = 1; pattern <= kPatternCount; ++pattern) {
       if (item > kSegmentItemCount) {
@@ -58,7 +48,7 @@ void TCore::SetDefaults(GroupList groups, bool resetInputs) {
   const uint16_t h1 = Model.HardwareType1;
   const uint16_t h2 = Model.HardwareType2;
   for (ParamDescriptor& d : SetupParams) {
-    if (!IsListed(groups, d.Group)) continue;
+    if (!GroupListNames(groups, d.Group)) continue;
     switch (d.DefaultKind) {
       case 0: d.Value = kEmptyValue; break;
       case 1: d.Value = 0; break;

@@ -53,15 +53,6 @@ constexpr int kOldMissingLast = 3516;
 
 const char* const kNoticeCaption = "KVL-Q70";
 
-// Whether the group list names the group: the low byte of each entry compared
-// as a signed byte, as for the defaults.
-bool IsListed(GroupList groups, uint8_t group) {
-  if (!groups) return false;
-  for (const int32_t* g = groups; *g != 0; ++g)
-    if (static_cast<int8_t>(*g & 0xFF) == static_cast<int8_t>(group)) return true;
-  return false;
-}
-
 int16_t ReadI16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))); }
 
 void PutI16(uint8_t* p, int16_t value) {
@@ -268,14 +259,14 @@ int TCore::SaveFile(GroupList groups, const std::string& path) {
   for (int k = 0; k < kSetupParamCount; ++k) {
     const ParamDescriptor* record = SetupRecord(k);
     if (record->Address < kAddressRecordCount) values[record->Address] = record->Value;
-    flags[k] = IsListed(groups, record->Group) ? 1 : 0;
+    flags[k] = GroupListNames(groups, record->Group) ? 1 : 0;
   }
   for (int a = 0; a < kAddressRecordCount; ++a)
     PutRecord(file, kAddressRecordsAt + 3 * static_cast<size_t>(a), flags[a], values[a]);
 
   auto itemFlag = [&](int item) -> uint8_t {
     const ParamDescriptor* record = GetParam(1, item, 1, 0);
-    return record && IsListed(groups, record->Group) ? 1 : 0;
+    return record && GroupListNames(groups, record->Group) ? 1 : 0;
   };
   for (int p = 1; p <= kPatternCount; ++p) {
     for (int i = 1; i <= kSegmentItemCount; ++i) {
