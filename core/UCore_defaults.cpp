@@ -97,21 +97,33 @@ void TCore::SetDefaults(GroupList groups, bool resetInputs) {
   }
 }
 
-void TCore::ApplyInput1Range(bool tableLimitsOnly) {
-  ParamDescriptor* type = SetupData(*this, 3);
-  if (!type) return;
-  const InputRangeEntry* range = FindRange(kInput1Ranges, kInput1RangeCount, type->Value);
-  if (!range) return;
-  ParamDescriptor* point = SetupData(*this, 4);
-  ParamDescriptor* low = SetupData(*this, 5);
-  ParamDescriptor* high = SetupData(*this, 6);
-  const bool linear = type->Value >= 64 && type->Value <= 73;
+namespace {
+
+// One input's range parameters in bank 8: its type, its temperature unit and
+// its decimal point, low and high limit (three consecutive items).
+struct InputItems {
+  int Type, Unit, Point;
+  const InputRangeEntry* Table;
+  int Count;
+};
+
+// Stores the decimal point and limits that the input's range type gives
+// (degrees F when its unit is nonzero; 0..1000 for a linear input). False
+// when nothing more is to be done: the type names no range, or a linear
+// input keeps its scale because only the table limits are asked for.
+bool StoreInputLimits(TCore& core, const InputItems& items, bool linear, bool tableLimitsOnly) {
+  ParamDescriptor* type = SetupData(core, items.Type);
+  const InputRangeEntry* range = type ? FindRange(items.Table, items.Count, type->Value) : nullptr;
+  if (!range) return false;
+  ParamDescriptor* point = SetupData(core, items.Point);
+  ParamDescriptor* low = SetupData(core, items.Point + 1);
+  ParamDescriptor* high = SetupData(core, items.Point + 2);
   if (linear) {
-    if (tableLimitsOnly) return;  // a linear input keeps its scale
+    if (tableLimitsOnly) return false;
     Store(low, 0);
     Store(high, 1000);
     Store(point, 0);
-  } else if (ValueOf(SetupData(*this, 2)) != 0) {  // degrees F
+  } else if (ValueOf(SetupData(core, items.Unit)) != 0) {  // degrees F
     Store(low, range->LowF);
     Store(high, range->HighF);
     Store(point, range->PointF);
@@ -120,35 +132,23 @@ void TCore::ApplyInput1Range(bool tableLimitsOnly) {
     Store(high, range->High);
     Store(point, range->Point);
   }
-  if (tableLimitsOnly) return;
-  Store(SetupData(*this, 9), ValueOf(low));
-  Store(SetupData(*this, 10), ValueOf(high));
+  return !tableLimitsOnly;
+}
+
+}  // namespace
+
+void TCore::ApplyInput1Range(bool tableLimitsOnly) {
+  const InputItems items{3, 2, 4, kInput1Ranges, kInput1RangeCount};
+  const int type = ValueOf(SetupData(*this, items.Type));
+  if (!StoreInputLimits(*this, items, type >= 64 && type <= 73, tableLimitsOnly)) return;
+  Store(SetupData(*this, 9), ValueOf(SetupData(*this, 5)));
+  Store(SetupData(*this, 10), ValueOf(SetupData(*this, 6)));
 }
 
 void TCore::ApplyInput2Range(bool tableLimitsOnly) {
-  ParamDescriptor* type = SetupData(*this, 23);
-  if (!type) return;
-  const InputRangeEntry* range = FindRange(kInput2Ranges, kInput2RangeCount, type->Value);
-  if (!range) return;
-  ParamDescriptor* point = SetupData(*this, 24);
-  ParamDescriptor* low = SetupData(*this, 25);
-  ParamDescriptor* high = SetupData(*this, 26);
-  const bool linear = type->Value == 192 || type->Value == 193;
-  if (linear) {
-    if (tableLimitsOnly) return;
-    Store(low, 0);
-    Store(high, 1000);
-    Store(point, 0);
-  } else if (ValueOf(SetupData(*this, 22)) != 0) {  // degrees F
-    Store(low, range->LowF);
-    Store(high, range->HighF);
-    Store(point, range->PointF);
-  } else {
-    Store(low, range->Low);
-    Store(high, range->High);
-    Store(point, range->Point);
-  }
-  if (tableLimitsOnly) return;
+  const InputItems items{23, 22, 24, kInput2Ranges, kInput2RangeCount};
+  const int type = ValueOf(SetupData(*this, items.Type));
+  if (!StoreInputLimits(*this, items, type == 192 || type == 193, tableLimitsOnly)) return;
   ParamDescriptor* spLow = SetupData(*this, 32);
   ParamDescriptor* spHigh = SetupData(*this, 33);
   const uint16_t h2 = Model.HardwareType2;
@@ -157,9 +157,9 @@ void TCore::ApplyInput2Range(bool tableLimitsOnly) {
     Store(spHigh, 1000);
   } else if (h2 & 4) {  // carbon potential
     Store(spLow, 0);
-    Store(spHigh, type->Value == 224 ? 1500 : 2000);
+    Store(spHigh, type == 224 ? 1500 : 2000);
   } else {
-    Store(spLow, ValueOf(low));
-    Store(spHigh, ValueOf(high));
+    Store(spLow, ValueOf(SetupData(*this, 25)));
+    Store(spHigh, ValueOf(SetupData(*this, 26)));
   }
 }
