@@ -22,6 +22,7 @@
 #include "Settings.h"
 #include "StartupRules.h"
 #include "TestSupport.h"
+#include "WindowTestPort.h"
 #include "UCommunication.h"
 #include "UCore.h"
 #include "cdialog.h"
@@ -61,17 +62,10 @@ class FormPresenter : public kvltest::RecordingPresenter {
 
 class CommWindowsTest : public ::testing::Test {
  public:
-  void SetUp() override {
-    kvl::SetScreenWidthForTesting(1280);
-    kvl::SetApplicationTitle("KVL-Q70");
-    ASSERT_TRUE(Sim.Start());
-    ::setenv("KVLQ70_COM1", Sim.SlavePath().c_str(), 1);
-  }
+  void SetUp() override { ASSERT_TRUE(kvltest::StartWindowTestPort(Sim)); }
   void TearDown() override {
     Stop();
-    Sim.Stop();
-    ::unsetenv("KVLQ70_COM1");
-    kvl::SetScreenWidthForTesting(-1);
+    kvltest::StopWindowTestPort(Sim);
   }
 
   std::string IniPath() const { return Dir.filePath(QStringLiteral("Kvlq70.ini")).toStdString(); }

@@ -15,6 +15,7 @@
 #include "Settings.h"
 #include "StartupRules.h"
 #include "TestSupport.h"
+#include "WindowTestPort.h"
 #include "UCommunication.h"
 #include "UCore.h"
 #include "URenzoku.h"
@@ -36,17 +37,10 @@ class FormPresenter : public kvltest::RecordingPresenter {
 
 class ServiceToolsTest : public ::testing::Test {
  public:
-  void SetUp() override {
-    kvl::SetScreenWidthForTesting(1280);
-    kvl::SetApplicationTitle("KVL-Q70");
-    ASSERT_TRUE(Sim.Start());
-    ::setenv("KVLQ70_COM1", Sim.SlavePath().c_str(), 1);
-  }
+  void SetUp() override { ASSERT_TRUE(kvltest::StartWindowTestPort(Sim)); }
   void TearDown() override {
     Stop();
-    Sim.Stop();
-    ::unsetenv("KVLQ70_COM1");
-    kvl::SetScreenWidthForTesting(-1);
+    kvltest::StopWindowTestPort(Sim);
   }
 
   // The main window in English (0x409) or Japanese (0x411), the data image
