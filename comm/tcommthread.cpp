@@ -3,32 +3,12 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QSplitter>
 
-#include <algorithm>
 
 #include "MessageCatalog.h"
 #include "UCore.h"
 #include "mainform.h"
 #include "progress.h"
-
-namespace {
-
-// The error list of a check that found nothing.
-constexpr int kQuietErrorListHeight = 20;
-
-void EmptyErrorList(TMainForm& main) {
-  main.ErrorList->clear();
-  if (auto* splitter = qobject_cast<QSplitter*>(main.ErrorList->parentWidget())) {
-    QList<int> sizes = splitter->sizes();
-    if (sizes.size() == 2) {
-      const int total = sizes[0] + sizes[1];
-      splitter->setSizes({std::max(0, total - kQuietErrorListHeight), kQuietErrorListHeight});
-    }
-  }
-}
-
-}  // namespace
 
 TCommThread::TCommThread(TCommProg& window, TMainForm& main, TCore& core, const TransferJobSettings& settings,
                          DataCheckFn dataCheck)
@@ -84,7 +64,8 @@ void TCommThread::FinishOk() {
   if (Settings.CommDirection != 1) {
     Main.RefreshGroups();
     Main.UpdateMenus();
-    EmptyErrorList(Main);
+    Main.ClearErrorList();
+    Main.SetErrorListHeight(false);
     Main.UpdateCaption();
   }
   Window.ProgressBar1->setValue(Window.ProgressBar1->maximum());

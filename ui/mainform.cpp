@@ -960,12 +960,22 @@ void TMainForm::ConnectDataCheck() {
   new TErrorListEvents(ErrorList, [this](int key) { ErrorListKeyPress(key); }, [this] { ErrorListDblClick(); });
 }
 
-bool TMainForm::CheckData(bool programs, bool parameters) {
+void TMainForm::ClearErrorList() {
   ErrorList->clear();
   ErrorNode.clear();
   ErrorRow.clear();
   ErrorCol.clear();
   ErrorProgram.clear();
+}
+
+void TMainForm::SetErrorListHeight(bool failures) {
+  const int height = failures ? kErrorListFailedHeight : kErrorListQuietHeight;
+  const QList<int> sizes = Splitter2->sizes();
+  if (sizes.size() == 2) Splitter2->setSizes({std::max(0, sizes[0] + sizes[1] - height), height});
+}
+
+bool TMainForm::CheckData(bool programs, bool parameters) {
+  ClearErrorList();
   if (!Core) return true;
   const int listed = std::clamp(ComboBoxProgNum->count(), 0, static_cast<int>(std::size(ProgramOfItem)));
   const std::vector<int> programNumbers(ProgramOfItem, ProgramOfItem + listed);
@@ -978,9 +988,7 @@ bool TMainForm::CheckData(bool programs, bool parameters) {
     ErrorList->addItem(Q(failure.Line));
   }
   if (ErrorList->count() > 0) ErrorList->setCurrentRow(0);
-  const int height = result.Ok ? kErrorListQuietHeight : kErrorListFailedHeight;
-  const QList<int> sizes = Splitter2->sizes();
-  if (sizes.size() == 2) Splitter2->setSizes({std::max(0, sizes[0] + sizes[1] - height), height});
+  SetErrorListHeight(!result.Ok);
   if (!result.Ok) ErrorList->setFocus();
   return result.Ok;
 }

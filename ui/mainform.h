@@ -262,6 +262,10 @@ class TMainForm : public QMainWindow {
   // A line of the list chosen (double click, or Enter): its group, and for a
   // program value its program, are selected.
   void ErrorListDblClick();
+  // Empties the list and its jump table.
+  void ClearErrorList();
+  // The list's height: 80 pixels after failures, else 20.
+  void SetErrorListHeight(bool failures);
   void ErrorListKeyPress(int key);
   // Connects the command and the list (once, by the constructor).
   void ConnectDataCheck();
