@@ -83,8 +83,9 @@ void TComSet::OKBtnClick() {
   Main.ApplyFontToForms();
   Main.RefreshGroups();
   Main.UpdateMenus();
+  Main.MoveGridToFirstCell();
   Main.UpdateGrid(true);
-  Main.ErrorList->clear();
+  Main.ClearErrorList();
   done(kvl::kModalOk);
 }
 

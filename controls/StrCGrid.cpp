@@ -78,8 +78,14 @@ void TStrColGrid::CurrentCellMoved(int oldCol, int oldRow) {
   if (FEditorMode && (oldCol != Col() || oldRow != Row())) HideEditor(false);
 }
 
+// The current cell's text set from outside (a rebuild) replaces the editor's
+// text and selects it, so that what is typed next replaces it.
 void TStrColGrid::CellTextChanged(int col, int row) {
-  if (FEditorMode && !FEditorWriting && col == Col() && row == Row()) FEditor->setText(Cells(col, row));
+  if (!FEditorMode || FEditorWriting || col != Col() || row != Row()) return;
+  const QString text = Cells(col, row);
+  if (FEditor->text() == text) return;
+  FEditor->setText(text);
+  FEditor->selectAll();
 }
 
 void TStrColGrid::OptionsInForceChanged() {
@@ -177,7 +183,12 @@ void TStrColGrid::PlaceEditor() {
 }
 
 void TStrColGrid::SendToEditor(QEvent* event) {
-  if (FEditor) QCoreApplication::sendEvent(FEditor, event);
+  if (!FEditor) return;
+  const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+  const bool wasForwarding = FForwardingKey;
+  if (key) FForwardingKey = true;
+  QCoreApplication::sendEvent(FEditor, event);
+  FForwardingKey = wasForwarding;
 }
 
 // ---- scrolling ----
@@ -296,6 +307,12 @@ QString TStrColGrid::FilterTyped(const QString& text) {
 }
 
 void TStrColGrid::keyPressEvent(QKeyEvent* event) {
+  // A key the editor did not take (Shift, F5, ...) ends here: handing it to
+  // the editor again would never end.
+  if (FForwardingKey) {
+    event->ignore();
+    return;
+  }
   int key = event->key();
   const Qt::KeyboardModifiers modifiers = event->modifiers();
   event->accept();

@@ -96,6 +96,9 @@ class TStrColGrid : public QAbstractScrollArea, public TCustomStrColGrid {
   bool FEditorMode = false;
   QString FEditorStartText;
   bool FEditorWriting = false;
+  // A key handed to the editor: when the editor leaves it, it comes back
+  // to the grid as its parent and goes on past it.
+  bool FForwardingKey = false;
   TImeMode FEditorImeMode = imDontCare;
   bool FUpdatingScrollBars = false;
   bool FMouseSelecting = false;

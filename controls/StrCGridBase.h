@@ -72,6 +72,9 @@ class TCustomStrColGrid : public TSCGSender {
   void SetLeftCol(int value);
   int MaxTopRow() const;
   int MaxLeftCol() const;
+  // Scrolls the least that brings the cell wholly into view (as far as the
+  // drawing area allows); a fixed row or column does not scroll.
+  void MakeCellVisible(int col, int row);
   // Scrolling rows (columns) wholly shown from TopRow (LeftCol), at least 1.
   int VisibleRowCount() const;
   int VisibleColCount() const;
@@ -242,7 +245,6 @@ class TCustomStrColGrid : public TSCGSender {
   void DrawCellDefault(int col, int row, const TRect& rect, TGridDrawState state);
   void DrawFocusFrame(const TRect& rect, bool leftSide, bool rightSide);
   void DrawGridLines(int col, int row, const TRect& rect);
-  void MakeCellVisible(int col, int row);
   void SaveCanvasState();
   void RestoreCanvasState();
   // A write through a cell's parameter; a parameter appended for it is

@@ -5,20 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 namespace kvl {
 
-std::string SingleInstanceLockPath(std::string_view name, const char* runtimeDir, const char* tmpDir,
-                                   unsigned userId) {
-  if (runtimeDir != nullptr && runtimeDir[0] == '/') {
-    std::string path(runtimeDir);
-    if (path.back() != '/') path += '/';
-    return path.append(name);
-  }
-  std::string path = (tmpDir != nullptr && tmpDir[0] != '\0') ? tmpDir : "/tmp";
-  if (path.back() != '/') path += '/';
+std::string SingleInstanceLockPath(std::string_view name, unsigned userId) {
+  std::string path("/tmp/");
   path.append(name);
   path += '-';
   path += std::to_string(userId);
@@ -26,8 +18,7 @@ std::string SingleInstanceLockPath(std::string_view name, const char* runtimeDir
 }
 
 std::string SingleInstanceLockPath(std::string_view name) {
-  return SingleInstanceLockPath(name, std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"),
-                                static_cast<unsigned>(getuid()));
+  return SingleInstanceLockPath(name, static_cast<unsigned>(getuid()));
 }
 
 SingleInstanceGuard::Outcome SingleInstanceGuard::Acquire() {

@@ -8,15 +8,13 @@
 
 namespace kvl {
 
-// Where the lock file of a guard named `name` lives: in the user's runtime
-// directory (`runtimeDir`, XDG_RUNTIME_DIR) when that is an absolute path,
-// else in the temporary directory (`tmpDir`, TMPDIR, else /tmp) with the user
-// id in the file name, so that users sharing the directory do not block each
-// other. Null or empty directories count as unset.
-std::string SingleInstanceLockPath(std::string_view name, const char* runtimeDir, const char* tmpDir,
-                                   unsigned userId);
+// Where the lock file of a guard named `name` lives: /tmp, with the user id
+// in the file name. Only the user id decides, so that no environment
+// variable or login state can give one user two places (and two instances);
+// users sharing /tmp do not block each other.
+std::string SingleInstanceLockPath(std::string_view name, unsigned userId);
 
-// The same, from this process's environment and user id.
+// The same for this process's user.
 std::string SingleInstanceLockPath(std::string_view name);
 
 class SingleInstanceGuard {

@@ -54,7 +54,10 @@ std::vector<CommandLineItem> ReadCommandLine(const std::vector<std::string>& wor
                       : upper == 'M' ? CommandAction::DefaultColumnWidth
                                      : CommandAction::TitleColumnWidth;
         const std::string_view digits = std::string_view(word).substr(2);
-        if (!ParseDecimal(digits, &item.Number)) item = {CommandAction::NotANumber, std::string(digits)};
+        if (!ParseDecimal(digits, &item.Number))
+          item = {CommandAction::NotANumber, std::string(digits)};
+        else if (upper != 'L' && item.Number < 0)
+          item.Action = CommandAction::NegativeWidth;
         break;
       }
       default: break;

@@ -25,6 +25,7 @@ enum class CommandAction {
   TitleColumnWidth,    // '/N'n
   DataFile,            // any other word, or a word that names an existing path
   NotANumber,          // '/L', '/M' or '/N' without a valid number: Word holds the text after the switch
+  NegativeWidth,       // '/M' or '/N' with a number below 0: Number holds it, the width is kept
   Ignored,             // '/' with any other second character
 };
 
@@ -33,6 +34,10 @@ struct CommandLineItem {
   std::string Word;  // the whole word (the number's text for NotANumber)
   int Number = 0;
 };
+
+// What a negative column width switch is answered with (the grid's own text
+// for a negative width).
+inline constexpr const char* kNegativeColumnWidthText = "Column width must not be negative";
 
 // A word is a switch when it begins with "/" and does not name an existing
 // path: an absolute path of a data file is a file word, not a switch.

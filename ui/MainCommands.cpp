@@ -81,7 +81,7 @@ void TMainForm::New1Click() {
   UpdateMenus();
   UpdateGrid(true);
   ShowProgramTag();
-  ErrorList->clear();
+  ClearErrorList();
   SetCaptionText(kvl::MainCaption(FileName, Core->ModelCode));
 }
 
@@ -102,7 +102,7 @@ void TMainForm::Open1Click() {
   UpdateMenus();
   ShowProgramTag();
   UpdateGrid(true);
-  ErrorList->clear();
+  ClearErrorList();
 }
 
 void TMainForm::Save1Click() {
@@ -197,12 +197,13 @@ void TMainForm::EditSegment(kvl::EditCommand command, int p, int s, int item) {
   if (Core == nullptr || p < 1 || p > Core->GetPatternCount() || s < 1 || s > kSegmentCount) return;
   if (command == EditCommand::Clear && item < 1) return;
   if (command == EditCommand::CopyPattern || command == EditCommand::PastePattern) return;
-  if (!ConfirmEdit(kvl::EditConfirmationCode(command))) return;
+  // A full pattern refuses an insert before anything is asked.
   const bool inserting = command == EditCommand::InsertNew || command == EditCommand::InsertCopied;
   if (inserting && kvl::InsertRefused(SegmentFirstCellText(p, kSegmentCount))) {
     ShowMessageBox(kvl::kMessageEdit, kvl::kInsertRefusedCode);
     return;
   }
+  if (!ConfirmEdit(kvl::EditConfirmationCode(command))) return;
   switch (command) {
     case EditCommand::InsertNew: Core->InsertSegment(p, s); break;
     case EditCommand::InsertCopied:

@@ -378,7 +378,7 @@ void TOptSet::BitBtn1Click() {
   Core.BuildModelCode();
   Main.RefreshGroups();
   Main.UpdateMenus();
-  Main.ErrorList->clear();
+  Main.ClearErrorList();
   Main.UpdateGrid(true);
   Main.UpdateModelCaption();
 }

@@ -551,6 +551,9 @@ void TMainForm::ApplyCommandLine() {
         update();
         break;
       case kvl::CommandAction::DataFile: LoadCommandLineFile(item.Word); break;
+      case kvl::CommandAction::NegativeWidth:
+        Presenter.ShowModal(kvl::DescribeException(kvl::kNegativeColumnWidthText, kvl::ApplicationTitle()));
+        break;
       case kvl::CommandAction::NotANumber:
         Presenter.ShowModal(
             kvl::DescribeException(kvl::InvalidIntegerText(item.Word, Language), kvl::ApplicationTitle()));
@@ -591,6 +594,7 @@ void TMainForm::UpdateModelCaption() { SetCaptionText(kvl::MainCaption(FileName,
 // The model-number wizard on its welcome page, shown modally.
 void TMainForm::OpenWizardAtStart() {
   if (OptSet) OptSet->ShowAtStart();
+  FocusGrid();
 }
 
 void TMainForm::AttachWizard(TOptSet& wizard) { OptSet = &wizard; }
@@ -863,10 +867,13 @@ int TMainForm::ShowMessageBox(int kind, int code) {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   SaveSettings();
-  if (ShowMessageBox(kvl::kMessageEdit, 2) == kvl::kModalOk)
-    event->accept();
-  else
+  if (ShowMessageBox(kvl::kMessageEdit, 2) != kvl::kModalOk) {
     event->ignore();
+    return;
+  }
+  event->accept();
+  // OK ends the program, whatever other windows are still open.
+  if (EndApplication) EndApplication();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -881,7 +888,15 @@ void TMainForm::showEvent(QShowEvent* event) {
     }
   }
   kvl::SetApplicationTitle(kvl::ApplicationTitleFor(FileName));
+  FocusGrid();
   Timer1->start();
+}
+
+// The grid is the first control in the tab order: it takes the focus when
+// the window appears and when the start-up wizard closes.
+void TMainForm::FocusGrid() {
+  if (StrColGrid1 && StrColGrid1->isVisibleTo(this) && StrColGrid1->isEnabled())
+    StrColGrid1->setFocus(Qt::TabFocusReason);
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {

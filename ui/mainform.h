@@ -94,6 +94,9 @@ class TMainForm : public QMainWindow {
   // A window that takes this window's font (the other windows, in the order
   // they are created).
   void RegisterForm(QWidget* form);
+  // Ends the program once the quit question was answered with OK (the
+  // start-up ends the event loop here); none: the window only closes.
+  std::function<void()> EndApplication;
   // Writes the settings; false when they could not be saved.
   bool SaveSettings();
   // The message catalogue: (kind, code) shown in this window's language;
@@ -358,6 +361,7 @@ class TMainForm : public QMainWindow {
   // The read and write commands once CommDirection is set.
   void StartTransfer();
   void SetTreePanelWidth(int width);
+  void FocusGrid();
   void ApplyMainFont();
   void SetCaptionText(const std::string& caption);
   // Refills the tree from the view and selects the entry.

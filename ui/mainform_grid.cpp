@@ -144,8 +144,11 @@ void TMainForm::UpdateGrid(bool reposition) {
   grid.CellParams().Clear();
   grid.SetColCount(table.ColCount);
   grid.SetRowCount(table.RowCount);
-  grid.SetDefaultColWidth(GridDefaultColumnWidth);
-  grid.SetColWidths(0, GridTitleColumnWidth);
+  // The widths are set only when they change: setting the default width
+  // sets column 0's too, and the narrower column 0 would pull the view back
+  // to the left on every rebuild.
+  if (grid.DefaultColWidth() != GridDefaultColumnWidth) grid.SetDefaultColWidth(GridDefaultColumnWidth);
+  if (grid.ColWidths(0) != GridTitleColumnWidth) grid.SetColWidths(0, GridTitleColumnWidth);
   for (int r = 0; r < grid.RowCount(); ++r)
     for (int c = 0; c < grid.ColCount(); ++c) grid.SetCells(c, r, QString());
 
@@ -177,6 +180,7 @@ void TMainForm::UpdateGrid(bool reposition) {
   // The grid keeps its current cell where it still lies in the table.
   const int c0 = grid.Col();
   const int r0 = grid.Row();
+  grid.MakeCellVisible(c0, r0);
   for (int c = 1; c < grid.ColCount(); ++c) grid.SetCellAlignments(c, 0, taCenter);
 
   const kvl::GridCellStatus status = kvl::CurrentCellStatus(*Core, table, program, c0, r0, Language);

@@ -106,6 +106,9 @@ int RunProgram(int argc, char** argv) {
     // earlier ones. The graph windows are made by the main window on their
     // first showing.
     auto mainForm = std::make_unique<TMainForm>(*presenter, std::move(options));
+    // OK to the quit question ends the program even while windows without a
+    // parent (the service tools) are still open.
+    mainForm->EndApplication = [] { QCoreApplication::quit(); };
     auto core = std::make_unique<TCore>(mainForm->Language);
     mainForm->AttachCore(*core);
     // The wizard reads its last choice and applies it to the image.

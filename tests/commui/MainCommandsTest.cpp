@@ -479,14 +479,13 @@ TEST_F(MainCommandsTest, SegmentCommandsOnACell) {
   EXPECT_EQ(sp1(3), kEmptyValue);
   EXPECT_EQ(Presenter.Texts().back(), "Clear data");
 
-  // Segment 30 in use: the confirmation, then only the refusal.
+  // Segment 30 in use: only the refusal, nothing asked before it.
   FillPrograms();
   for (EditCommand command : {EditCommand::InsertNew, EditCommand::InsertCopied}) {
     Reset();
     const transfertest::ImageSnapshot before = transfertest::Snapshot(*Core);
     Main->EditSegment(command, p, 3, 0);
-    EXPECT_EQ(Presenter.Texts(),
-              (std::vector<std::string>{"Insert segment", "A segment cannot be inserted any more."}));
+    EXPECT_EQ(Presenter.Texts(), (std::vector<std::string>{"A segment cannot be inserted any more."}));
     EXPECT_EQ(transfertest::Snapshot(*Core), before);
   }
 }

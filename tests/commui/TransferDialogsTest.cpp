@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "CommWindowsFixture.h"
+#include "StrCGrid.h"
 
 namespace {
 
@@ -209,6 +210,9 @@ TEST_F(CommWindowsTest, EnvironmentDialogOkAppliesAndCancelDoesNot) {
     Core->LineSetting = 5;
     Main->SetFontSize(12);
     Main->ErrorList->addItem(QStringLiteral("    1 : an earlier failure"));
+    Main->ErrorNode = {3};
+    Main->ErrorRow = {2};
+    Main->MoveGridTo(3, 5);
     ComSet->PrepareForShow();
     Presenter.FormActions = {{}};
     QTimer::singleShot(0, ComSet.get(), [&] {
@@ -221,6 +225,11 @@ TEST_F(CommWindowsTest, EnvironmentDialogOkAppliesAndCancelDoesNot) {
     EXPECT_EQ(Main->Settings.FontSize, c.fontSize);
     EXPECT_EQ(Main->font().pointSize(), c.fontSize);
     EXPECT_EQ(Main->ErrorList->count(), c.ok ? 0 : 1);
+    // The list goes with its jump table; OK puts the grid on its first cell.
+    EXPECT_EQ(Main->ErrorNode.empty(), c.ok);
+    EXPECT_EQ(Main->ErrorRow.empty(), c.ok);
+    EXPECT_EQ(Main->StrColGrid1->Col(), c.ok ? 1 : 3);
+    EXPECT_EQ(Main->StrColGrid1->Row(), c.ok ? 1 : 5);
     EXPECT_EQ(Core->LineSetting, 5);  // the line setting is not the dialog's
   }
 }

@@ -6,10 +6,12 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "GridTestSupport.h"
+#include "Keyboard.h"
 #include "StrCGrid.h"
 
 namespace {
@@ -126,36 +128,37 @@ TEST(GridWidget, TypingOpensTheEditorAndTheTextGoesIntoTheCell) {
   grid.SetCells(1, 2, QStringLiteral("8"));
   KeyRecorder keys;
   keys.Hook(grid);
+  ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
 
   // The first typed character replaces the text; 'a' never arrives.
-  QTest::keyClicks(&grid, QStringLiteral("1a2"));
+  kvltest::TypeText(QStringLiteral("1a2"));
   ASSERT_TRUE(grid.EditorMode());
   ASSERT_NE(grid.InplaceEditor(), nullptr);
   EXPECT_EQ(S(grid.InplaceEditor()->text()), "12");
   EXPECT_EQ(S(grid.Cells(1, 1)), "12");
   // Enter closes the editor and keeps the text; the key handler saw it while editing.
-  QTest::keyClick(&grid, Qt::Key_Return);
+  kvltest::PressKey(Qt::Key_Return);
   EXPECT_FALSE(grid.EditorMode());
   EXPECT_EQ(S(grid.Cells(1, 1)), "12");
   EXPECT_EQ(keys.Downs.back(), std::to_string(Qt::Key_Return) + " editing");
 
   // Enter opens it again with the text selected; Esc gives the cell its text back.
-  QTest::keyClick(&grid, Qt::Key_Return);
+  kvltest::PressKey(Qt::Key_Return);
   ASSERT_TRUE(grid.EditorMode());
-  QTest::keyClicks(&grid, QStringLiteral("-3"));
+  kvltest::TypeText(QStringLiteral("-3"));
   EXPECT_EQ(S(grid.Cells(1, 1)), "-3");
-  QTest::keyClick(&grid, Qt::Key_Escape);
+  kvltest::PressKey(Qt::Key_Escape);
   EXPECT_FALSE(grid.EditorMode());
   EXPECT_EQ(S(grid.Cells(1, 1)), "12");
 
   // Down while editing keeps the typed text, closes the editor and moves.
-  QTest::keyClick(&grid, Qt::Key_F2);
+  kvltest::PressKey(Qt::Key_F2);
   ASSERT_TRUE(grid.EditorMode());
-  QTest::keyClick(&grid, Qt::Key_End);  // inside the editor
-  QTest::keyClick(&grid, Qt::Key_Backspace);
-  QTest::keyClick(&grid, Qt::Key_7);
+  kvltest::PressKey(Qt::Key_End);  // inside the editor
+  kvltest::PressKey(Qt::Key_Backspace);
+  kvltest::PressKey(Qt::Key_7);
   const int clicks = keys.Clicks;
-  QTest::keyClick(&grid, Qt::Key_Down);
+  kvltest::PressKey(Qt::Key_Down);
   EXPECT_FALSE(grid.EditorMode());
   EXPECT_EQ(S(grid.Cells(1, 1)), "17");
   EXPECT_EQ(grid.Row(), 2);
@@ -166,12 +169,12 @@ TEST(GridWidget, TypingOpensTheEditorAndTheTextGoesIntoTheCell) {
   grid.OnKeyDown = [](TSCGSender*, int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Up) key = 0;
   };
-  QTest::keyClick(&grid, Qt::Key_Up);
+  kvltest::PressKey(Qt::Key_Up);
   EXPECT_EQ(grid.Row(), 2);
 
   // Without goEditing, typing changes nothing.
   grid.SetOptions(grid.Options() & ~TGridOptions(goEditing));
-  QTest::keyClicks(&grid, QStringLiteral("9"));
+  kvltest::TypeText(QStringLiteral("9"));
   EXPECT_FALSE(grid.EditorMode());
   EXPECT_EQ(S(grid.Cells(1, 2)), "8");
   grid.SetEditorMode(true);
@@ -182,12 +185,87 @@ TEST(GridWidget, TypingOpensTheEditorAndTheTextGoesIntoTheCell) {
   editable->SetOptions(grid.Options() | goEditing);
   editable->SetOptionsEnabled(true);
   grid.SetCol(2);
-  QTest::keyClicks(&grid, QStringLiteral("4"));
+  kvltest::TypeText(QStringLiteral("4"));
   EXPECT_TRUE(grid.EditorMode());
   EXPECT_EQ(S(grid.Cells(2, 2)), "4");
   // Switching editing off closes the editor.
   grid.SetOptions(grid.Options());
   EXPECT_FALSE(grid.EditorMode());
+}
+
+TEST(GridWidget, KeysThatTypeNothingLeaveTheEditorAsItWas) {
+  TStrColGrid grid;
+  SetUpLikeTheMainWindow(grid);
+  grid.SetColCount(3);
+  ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
+  kvltest::TypeText(QStringLiteral("1"));
+  ASSERT_TRUE(grid.EditorMode());
+  // Modifiers and keys without a character: the editor stays open with its
+  // text, and the program goes on (they used to bounce between the grid and
+  // its editor until the stack ran out).
+  const struct {
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+  } keys[] = {
+      {Qt::Key_Shift, Qt::NoModifier},   {Qt::Key_Control, Qt::NoModifier}, {Qt::Key_Alt, Qt::NoModifier},
+      {Qt::Key_Meta, Qt::NoModifier},    {Qt::Key_CapsLock, Qt::NoModifier}, {Qt::Key_F5, Qt::NoModifier},
+      {Qt::Key_Insert, Qt::NoModifier},  {Qt::Key_Pause, Qt::NoModifier},   {Qt::Key_F2, Qt::NoModifier},
+      {Qt::Key_S, Qt::ControlModifier},  {Qt::Key_F4, Qt::AltModifier},     {Qt::Key_Tab, Qt::NoModifier},
+  };
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.Key);
+    kvltest::PressKey(k.Key, k.Modifiers);
+    EXPECT_TRUE(grid.EditorMode());
+    EXPECT_EQ(S(grid.InplaceEditor()->text()), "1");
+    EXPECT_EQ(S(grid.Cells(1, 1)), "1");
+    EXPECT_TRUE(grid.hasFocus());
+  }
+  // Shift with the colon key types the colon of a time.
+  kvltest::TypeText(QStringLiteral(":30"));
+  EXPECT_EQ(S(grid.Cells(1, 1)), "1:30");
+}
+
+TEST(GridWidget, TypingReplacesTheTextHoweverTheEditorOpened) {
+  TStrColGrid grid;
+  SetUpLikeTheMainWindow(grid);
+  grid.SetColCount(3);
+  // The owner rebuilds every cell on a click, as the main window does.
+  grid.OnClick = [&grid](TSCGSender*) {
+    for (int r = 1; r < grid.RowCount() && r < 3; ++r) {
+      grid.SetCells(1, r, QString());
+      grid.SetCells(1, r, QStringLiteral("300"));
+    }
+  };
+  grid.SetCells(1, 1, QStringLiteral("300"));
+  grid.SetCells(1, 2, QStringLiteral("300"));
+  ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
+  const QRect cell11(grid.CellRect(1, 1).Left, grid.CellRect(1, 1).Top, 50, 18);
+  const QRect cell12(grid.CellRect(1, 2).Left, grid.CellRect(1, 2).Top, 50, 18);
+
+  const struct {
+    const char* How;
+    std::function<void()> Open;
+  } ways[] = {
+      {"click on the current cell", [&] { QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell11.center()); }},
+      {"F2", [] { kvltest::PressKey(Qt::Key_F2); }},
+      {"Enter", [] { kvltest::PressKey(Qt::Key_Return); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.How);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell12.center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell11.center());
+    ASSERT_EQ(grid.Row(), 1);
+    grid.SetEditorMode(false);
+    way.Open();
+    ASSERT_TRUE(grid.EditorMode());
+    kvltest::TypeText(QStringLiteral("5"));
+    EXPECT_EQ(S(grid.Cells(1, 1)), "5");
+    kvltest::PressKey(Qt::Key_Escape);
+    EXPECT_EQ(S(grid.Cells(1, 1)), "300");
+  }
+  // Typing into a closed editor replaces the text too.
+  kvltest::TypeText(QStringLiteral("7"));
+  EXPECT_EQ(S(grid.Cells(1, 1)), "7");
 }
 
 TEST(GridWidget, TheEditorFollowsProgramTextsAndUsesTheCellsFont) {

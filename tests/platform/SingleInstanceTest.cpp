@@ -15,23 +15,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(SingleInstanceLockPath, PrefersAnAbsoluteRuntimeDirectory) {
-  struct Case {
-    const char* runtimeDir;
-    const char* tmpDir;
-    const char* expected;
-  } cases[] = {
-      {"/run/user/1000", "/var/tmp", "/run/user/1000/halvorin.hqz.kvlq70"},
-      {"/run/user/1000/", nullptr, "/run/user/1000/halvorin.hqz.kvlq70"},
-      {nullptr, "/var/tmp", "/var/tmp/halvorin.hqz.kvlq70-1000"},
-      {"", "/var/tmp/", "/var/tmp/halvorin.hqz.kvlq70-1000"},
-      {"relative/dir", nullptr, "/tmp/halvorin.hqz.kvlq70-1000"},
-      {nullptr, "", "/tmp/halvorin.hqz.kvlq70-1000"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.expected);
-    EXPECT_EQ(kvl::SingleInstanceLockPath("halvorin.hqz.kvlq70", c.runtimeDir, c.tmpDir, 1000), c.expected);
-  }
+TEST(SingleInstanceLockPath, IsInTmpByUserIdAlone) {
+  EXPECT_EQ(kvl::SingleInstanceLockPath("halvorin.hqz.kvlq70", 1000), "/tmp/halvorin.hqz.kvlq70-1000");
+  EXPECT_EQ(kvl::SingleInstanceLockPath("halvorin.hqz.kvlq70", 0), "/tmp/halvorin.hqz.kvlq70-0");
+  // The environment does not move it.
+  const std::string before = kvl::SingleInstanceLockPath("halvorin.hqz.kvlq70");
+  setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
+  setenv("TMPDIR", "/var/tmp", 1);
+  EXPECT_EQ(kvl::SingleInstanceLockPath("halvorin.hqz.kvlq70"), before);
+  unsetenv("XDG_RUNTIME_DIR");
+  unsetenv("TMPDIR");
+  EXPECT_EQ(kvl::SingleInstanceLockPath("halvorin.hqz.kvlq70"), before);
+  EXPECT_EQ(before, "/tmp/halvorin.hqz.kvlq70-" + std::to_string(getuid()));
 }
 
 class SingleInstanceGuardTest : public ::testing::Test {

@@ -46,6 +46,12 @@ TEST(CommandLine, EveryWordTakesItsMeaning) {
         {A::TitleColumnWidth, "/N300", 300},
         {A::TreePanelWidth, "/l-5", -5},
         {A::DefaultColumnWidth, "/M+7", 7}}},
+      // A negative column width is refused where it is read; 0 is a width.
+      {{"/M-5", "/n-1", "/N0", "/m-0"},
+       {{A::NegativeWidth, "/M-5", -5},
+        {A::NegativeWidth, "/n-1", -1},
+        {A::TitleColumnWidth, "/N0", 0},
+        {A::DefaultColumnWidth, "/m-0", 0}}},
       // A number that is not one is reported with its text, and nothing else happens.
       {{"/L", "/Mx", "/N12a", "/L 5", "/m99999999999", "/n+-1"},
        {{A::NotANumber, "", 0},

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -98,6 +100,36 @@ TEST(ErrorList, DataCheckCommandListsFailuresAndWordsTheResult) {
     EXPECT_TRUE(f.CheckData(true, false));
     EXPECT_EQ(f.ErrorList->count(), 0);
     EXPECT_EQ(x.ListHeight(), 20);
+  }
+}
+
+TEST(ErrorList, NewAndOpenEmptyTheListWithItsJumpTable) {
+  ErrorListFixture x;
+  TMainForm& f = x.Form();
+  const std::string path = x.h.Dir.filePath(QStringLiteral("faults.q70")).toStdString();
+  const struct {
+    const char* Command;
+    std::function<void()> Run;
+  } commands[] = {
+      {"New", [&] { f.New1Click(); }},
+      {"Open", [&] {
+         x.h.Presenter.Files = {path};
+         f.Open1Click();
+       }},
+  };
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command.Command);
+    x.MakeFaults();
+    static constexpr int32_t kGroups[] = {1, 2, 0};
+    ASSERT_EQ(x.Core().SaveFile(kGroups, path), 0);
+    ASSERT_FALSE(f.CheckData(true, true));
+    ASSERT_EQ(f.ErrorNode.size(), 2u);
+    command.Run();
+    EXPECT_EQ(f.ErrorList->count(), 0);
+    EXPECT_TRUE(f.ErrorNode.empty());
+    EXPECT_TRUE(f.ErrorRow.empty());
+    EXPECT_TRUE(f.ErrorCol.empty());
+    EXPECT_TRUE(f.ErrorProgram.empty());
   }
 }
 

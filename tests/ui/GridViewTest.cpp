@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QListWidget>
 #include <QStackedLayout>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "GridViewRules.h"
+#include "Keyboard.h"
 #include "StrCGrid.h"
 #include "TestSupport.h"
 #include "UCore.h"
@@ -366,6 +368,8 @@ TEST(GridView, SetupGroupShowsItsTableAndStatus) {
   EXPECT_FALSE(w.Grid().Options() & goEditing);
 
   // The inks of the states show while the grid has the focus.
+  f.Outline1->setFocus(Qt::TabFocusReason);
+  ASSERT_FALSE(w.Grid().hasFocus());
   EXPECT_EQ(w.Grid().CellParams().Find(1, 1), nullptr);
   f.StrColGrid1->setFocus(Qt::TabFocusReason);
   ASSERT_TRUE(w.Grid().hasFocus());
@@ -388,8 +392,8 @@ TEST(GridView, TypedValuesAreStoredOrRedrawn) {
   TMainForm& f = *w.f;
   TCore& core = *w.core;
   f.GroupMenuAction(3)->trigger();
-  f.StrColGrid1->setFocus(Qt::TabFocusReason);
   TStrColGrid& grid = w.Grid();
+  ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
   const struct {
     int Row;
     const char* Typed;
@@ -411,9 +415,9 @@ TEST(GridView, TypedValuesAreStoredOrRedrawn) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.Row << " " << c.Typed);
     w.MoveTo(1, c.Row);
-    QTest::keyClicks(&grid, QString::fromUtf8(c.Typed));
+    kvltest::TypeText(QString::fromUtf8(c.Typed));
     ASSERT_TRUE(grid.EditorMode());
-    QTest::keyClick(&grid, c.Key);
+    kvltest::PressKey(c.Key);
     EXPECT_EQ(core.GetParam(3, c.Row, 1, 0)->Value, c.Stored);
     EXPECT_EQ(w.Cell(1, c.Row), c.Shown);
     EXPECT_EQ(grid.Row(), c.RowAfter);
@@ -422,6 +426,77 @@ TEST(GridView, TypedValuesAreStoredOrRedrawn) {
     }
     EXPECT_TRUE(w.h.Presenter.Shown.empty());  // no message for a refusal
     grid.SetEditorMode(false);
+  }
+}
+
+TEST(GridView, TheGridHasTheFocusAtStartAndTypingStoresAValue) {
+  GridWindow w;
+  TMainForm& f = *w.f;
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), f.StrColGrid1);
+  // The wizard closing gives it the focus again.
+  f.Outline1->setFocus(Qt::MouseFocusReason);
+  f.OpenWizardAtStart();
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), f.StrColGrid1);
+  // So a user can type at once: SP1 of segment 1, then a time of 1:30 in its TIME.
+  kvltest::TypeText(QStringLiteral("100"));
+  kvltest::PressKey(Qt::Key_Return);
+  EXPECT_NE(w.core->GetPatternValue(1, 1, 1)->Value, 32767);
+  EXPECT_EQ(w.Cell(1, 1), "100");
+  kvltest::PressKey(Qt::Key_Down);
+  ASSERT_EQ(f.ItemOfRow[static_cast<size_t>(w.Grid().Row())], 2);
+  kvltest::TypeText(QStringLiteral("1:30"));
+  kvltest::PressKey(Qt::Key_Return);
+  EXPECT_EQ(w.Cell(1, 2), "1:30");
+}
+
+// The current cell lies wholly inside the grid's drawing area.
+bool CurrentCellShown(const TStrColGrid& grid) {
+  const TRect r = grid.CellRect(grid.Col(), grid.Row());
+  return !r.IsEmpty() && r.Right <= grid.ClientWidth() && r.Left >= grid.ColWidths(0);
+}
+
+TEST(GridView, EveryCellCanBeScrolledIntoViewAndMovesKeepTheCurrentCellShown) {
+  for (int langId : {0x409, 0x411}) {
+    for (int width : {640, 1200}) {
+      SCOPED_TRACE(testing::Message() << langId << " " << width);
+      MainFormHarness h;
+      h.Start({}, static_cast<uint16_t>(langId));
+      TMainForm& f = *h.Form;
+      f.resize(width, 480);
+      f.GroupMenuAction(1)->trigger();
+      TStrColGrid& grid = *f.StrColGrid1;
+      ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
+      ASSERT_EQ(grid.ColWidths(0), langId == 0x411 ? 270 : 400);
+      ASSERT_EQ(grid.ColCount(), 31);
+
+      kvltest::PressKey(Qt::Key_End);
+      EXPECT_EQ(grid.Col(), 30);
+      EXPECT_TRUE(CurrentCellShown(grid));
+      f.UpdateGrid(true);  // a rebuild does not pull the view back
+      EXPECT_TRUE(CurrentCellShown(grid));
+      kvltest::PressKey(Qt::Key_Home);
+      EXPECT_EQ(grid.Col(), 1);
+      EXPECT_TRUE(CurrentCellShown(grid));
+      for (int i = 0; i < 29; ++i) kvltest::PressKey(Qt::Key_Right);
+      EXPECT_EQ(grid.Col(), 30);
+      EXPECT_TRUE(CurrentCellShown(grid));
+
+      // The scroll bar reaches the last segment.
+      kvltest::PressKey(Qt::Key_Home);
+      grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+      EXPECT_FALSE(grid.CellRect(30, 1).IsEmpty());
+      EXPECT_LE(grid.CellRect(30, 1).Right, grid.ClientWidth());
+
+      // A jump (as from the error list) and a program change.
+      f.MoveGridTo(28, 5);
+      EXPECT_EQ(grid.Col(), 28);
+      EXPECT_TRUE(CurrentCellShown(grid));
+      f.ComboBoxProgNum->setCurrentIndex(3);
+      f.ComboBoxProgNumChange();
+      EXPECT_TRUE(CurrentCellShown(grid));
+    }
   }
 }
 
@@ -481,9 +556,9 @@ TEST(GridView, ProgramGroupSelectorTagAndCommands) {
   EXPECT_FALSE(f.MenuItem("PASTE1")->isEnabled());
 
   // SP1 typed into segment 1 of program 1.
-  f.StrColGrid1->setFocus(Qt::TabFocusReason);
-  QTest::keyClicks(&grid, QStringLiteral("100"));
-  QTest::keyClick(&grid, Qt::Key_Return);
+  ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
+  kvltest::TypeText(QStringLiteral("100"));
+  kvltest::PressKey(Qt::Key_Return);
   std::string value, name;
   core.GetParamText(1, 1, 1, 1, value, name);
   EXPECT_NE(value, "----");

@@ -480,6 +480,9 @@ TEST(GroupTree, FocusColoursAndStatusTexts) {
     f.show();
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    // The grid has the focus at start; leaving it rebuilds it and hides the chooser.
+    f.setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
     f.ComboBox1->show();  // the grid shows the chooser before it takes the focus
     for (int i = 0; i < 6; ++i) {
       QWidget* c = controls[i];

@@ -21,6 +21,7 @@
 #include "Application.h"
 #include "MainFormTexts.h"
 #include "Settings.h"
+#include "StrCGrid.h"
 #include "TestSupport.h"
 #include "UserLocale.h"
 
@@ -311,6 +312,25 @@ TEST(MainFormStart, CommandLineShapesTheWindow) {
   }
 }
 
+TEST(MainFormStart, NegativeColumnWidthsAreReportedAndTheStartGoesOn) {
+  MainFormHarness h;
+  h.Start({"/M-5", "/N-1", "/m40"});
+  h.Form->show();
+  QApplication::processEvents();
+  ASSERT_EQ(h.Presenter.Shown.size(), 2u);
+  for (const kvl::MessageDescription& shown : h.Presenter.Shown) {
+    EXPECT_EQ(shown.Text, "Column width must not be negative");
+    EXPECT_EQ(shown.Title, "KVL-Q70");
+  }
+  EXPECT_EQ(h.Form->GridDefaultColumnWidth, 40);
+  EXPECT_EQ(h.Form->GridTitleColumnWidth, 400);
+  EXPECT_TRUE(h.Form->isVisible());
+  // The grid takes the widths at once and again on every rebuild.
+  h.Form->UpdateGrid(true);
+  EXPECT_EQ(h.Form->StrColGrid1->ColWidths(0), 400);
+  EXPECT_EQ(h.Form->StrColGrid1->ColWidths(1), 40);
+}
+
 TEST(MainFormStart, CaptionAndTitleFollowTheFileName) {
   MainFormHarness h;
   h.Start({}, 0x409);
@@ -347,9 +367,13 @@ TEST(MainFormClose, SettingsFirstThenTheQuitQuestion) {
     h.Core->Model.AuxWord = 0x8000;
     ASSERT_FALSE(QFile::exists(QString::fromStdString(h.IniPath())));
     h.Presenter.Answers = {c.answer};
+    int ended = 0;
+    h.Form->EndApplication = [&ended] { ++ended; };
     QCloseEvent event;
     QApplication::sendEvent(h.Form.get(), &event);
     EXPECT_EQ(event.isAccepted(), c.closes);
+    // OK ends the program, windows of its own still open or not.
+    EXPECT_EQ(ended, c.closes ? 1 : 0);
     ASSERT_EQ(h.Presenter.Shown.size(), 1u);
     EXPECT_EQ(h.Presenter.Shown[0].Text, "Quit");
     EXPECT_EQ(h.Presenter.Shown[0].Title, "Confirm");

@@ -105,6 +105,7 @@ TEST(OptSetWalk, ChoicesBecomeTheModelOnComplete) {
     core.GetParam(8, 8, 1, 0)->Value = 3;
     core.GetPatternValue(2, 1, 4)->Value = 1234;
     w.Main.Form->ErrorList->addItem(QStringLiteral("old error"));
+    w.Main.Form->ErrorNode = {3};  // its jump table entry
     w.Open();
 
     EXPECT_EQ(wizard.ActivePage(), wizard.TabSheetWelcome);
@@ -151,6 +152,7 @@ TEST(OptSetWalk, ChoicesBecomeTheModelOnComplete) {
     EXPECT_EQ(w.Param(8), 3);
     EXPECT_EQ(core.GetPatternValue(2, 1, 4)->Value, 1234);
     EXPECT_EQ(w.Main.Form->ErrorList->count(), 0);
+    EXPECT_TRUE(w.Main.Form->ErrorNode.empty());
     EXPECT_EQ(w.Shows(4), c.basic != 0);
   }
 }

@@ -1,6 +1,8 @@
 // Starts the built program twice, as a user would, and watches the second
-// instance give up while the first goes on.
+// instance give up while the first goes on. The lock is the user's one lock
+// in /tmp, so these tests run one at a time and not beside a running program.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,7 @@ class SingleInstanceProcessTest : public ::testing::Test {
     ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("config")));
     QFile::setPermissions(Dir.filePath(QStringLiteral("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (LockHeld()) GTEST_SKIP() << "an instance of the program is running for this user";
   }
 
   void TearDown() override {
@@ -33,8 +36,9 @@ class SingleInstanceProcessTest : public ::testing::Test {
     }
   }
 
-  // The program's environment: private runtime and settings folders, the
-  // offscreen platform, and every dialog answered with Enter.
+  // The program's environment: a private settings folder and runtime folder
+  // (which must not move the lock), the offscreen platform, and every dialog
+  // answered with Enter.
   QProcessEnvironment Environment(const char* locale) const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Dir.filePath(QStringLiteral("runtime")));
@@ -47,10 +51,12 @@ class SingleInstanceProcessTest : public ::testing::Test {
     return env;
   }
 
-  QString LockPath() const { return Dir.filePath(QStringLiteral("runtime/halvorin.hqz.kvlq70")); }
+  static QString LockPath() {
+    return QStringLiteral("/tmp/halvorin.hqz.kvlq70-") + QString::number(static_cast<qulonglong>(getuid()));
+  }
 
   // True once some process holds a flock on the lock file.
-  bool LockHeld() const {
+  static bool LockHeld() {
     struct stat st {};
     if (stat(QFile::encodeName(LockPath()).constData(), &st) != 0) return false;
     QFile locks(QStringLiteral("/proc/locks"));
@@ -110,7 +116,11 @@ TEST_F(SingleInstanceProcessTest, SecondInstanceShowsTheDialogAndEndsWhileTheFir
 
 TEST_F(SingleInstanceProcessTest, LockThatCannotBeMadeEndsQuietlyWithAReason) {
   // The lock's name is taken by a directory: no lock file can be made.
+  QFile::remove(LockPath());
   ASSERT_TRUE(QDir().mkpath(LockPath()));
+  struct RemoveDirectory {
+    ~RemoveDirectory() { QDir().rmdir(LockPath()); }
+  } removeDirectory;
   QProcess program;
   program.setProcessEnvironment(Environment("C.UTF-8"));
   program.start(QStringLiteral(KVLQ70_PROGRAM), {});
