@@ -270,8 +270,10 @@ void TStrColGrid::focusInEvent(QFocusEvent* event) {
 void TStrColGrid::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   if (FEditorMode) {
-    // A menu or another window takes the focus only for a while.
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) {
+    // A menu, the menu bar (Alt) or another window takes the focus only for
+    // a while: the editor stays open with what was typed.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason ||
+        event->reason() == Qt::ActiveWindowFocusReason) {
       QFocusEvent focusOut(QEvent::FocusOut, event->reason());
       SendToEditor(&focusOut);
     } else {

@@ -753,9 +753,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
           if (FocusedControl) ExitControl(FocusedControl);
           EnterControl(control);
         }
-      } else if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && FocusedControl == control) {
-        // A popup list or another window takes the focus only for a while:
-        // the control stays marked.
+      } else if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason &&
+                 reason != Qt::ActiveWindowFocusReason && FocusedControl == control) {
+        // A popup list, the menu bar (Alt) or another window takes the focus
+        // only for a while: the control stays marked.
         ExitControl(control);
       }
     }

@@ -1,0 +1,114 @@
+// The end-to-end layer's desktop: an X server (Xvfb) with a small window
+// manager, the real program started on it as a separate process, real X
+// input through xdotool, and screenshots of what it shows.
+#pragma once
+
+#include <sys/types.h>
+
+#include <QImage>
+#include <QRect>
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Runs a shell command; its standard output (trailing newline removed).
+std::string Shell(const std::string& command, int* exitCode = nullptr);
+
+// A process started with extra environment, its standard output and error
+// going to files.
+class Process {
+ public:
+  Process() = default;
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool Start(const std::string& program, const std::vector<std::string>& args,
+             const std::map<std::string, std::string>& env, const std::string& outputPath);
+  bool Running();
+  // Waits for the end; the exit code, or -1 when it did not end in time or
+  // ended by a signal (Signal() tells which).
+  int Wait(std::chrono::milliseconds limit);
+  int Signal() const { return TermSignal; }
+  void Kill();
+  pid_t Pid() const { return Id; }
+  std::string Output() const;
+
+ private:
+  pid_t Id = -1;
+  std::string OutputPath;
+  int ExitCode = -1;
+  int TermSignal = 0;
+  bool Ended = false;
+};
+
+// The X server and window manager for one test program.
+class Desktop {
+ public:
+  static Desktop& Instance();
+  bool Start();
+  void Stop();
+  const std::string& DisplayName() const { return Display; }
+
+ private:
+  std::string Display;
+  Process Server;
+  Process WindowManager;
+};
+
+// The program under test with a settings folder of its own, every dialog
+// answered with Enter and written to its standard output.
+class Program {
+ public:
+  enum class Language { English, Japanese };
+  explicit Program(Language language = Language::English);
+  ~Program();
+
+  // Starts it with the words and waits until the main window is shown and
+  // the start-up wizard has closed.
+  bool Start(const std::vector<std::string>& words = {},
+             const std::map<std::string, std::string>& extraEnv = {});
+  // Keys as xdotool names them ("ctrl+s", "Return", "shift+colon"), each
+  // pressed and released in turn, then a pause for the program to act.
+  void Keys(const std::string& keys);
+  // Text typed character by character.
+  void Type(const std::string& text);
+  // A click at a point of the main window's client area.
+  void Click(int x, int y);
+  // Lets the program handle what was sent.
+  void Settle(int ms = 300);
+
+  bool Alive() { return Proc.Running(); }
+  int WaitForEnd(std::chrono::milliseconds limit) { return Proc.Wait(limit); }
+  int Signal() const { return Proc.Signal(); }
+  std::string Output() const { return Proc.Output(); }
+  // The lines it wrote for dialogs ("dialog: ...", "form: ...", "file: ...").
+  std::vector<std::string> DialogLines() const;
+  std::string Caption();
+  // The main window's client area on the screen.
+  QRect WindowRect();
+  // A screenshot of the main window's client area.
+  QImage Screenshot();
+  const std::string& Folder() const { return Dir; }
+  std::string PathIn(const std::string& name) const { return Dir + "/" + name; }
+
+ private:
+  Language Lang;
+  std::string Dir;
+  std::string WindowId;
+  Process Proc;
+};
+
+// The bounds of the pixels of a colour in the picture (empty when none).
+QRect PixelsOf(const QImage& image, QRgb colour);
+
+// Waits until the file's contents differ from `before` (or it exists, when
+// `before` is empty); false on time-out.
+bool WaitForFileChange(const std::string& path, const std::string& before, std::chrono::milliseconds limit);
+std::string ReadFile(const std::string& path);
+
+}  // namespace e2e

@@ -1,0 +1,243 @@
+// The real program on a real X server, driven by real key presses and clicks:
+// what it stores (a saved data file read back), what it shows (caption,
+// screenshots, the dialog lines it writes) and whether it lives or ends.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Desktop.h"
+#include "UCore.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Program;
+
+constexpr int32_t kGroups[] = {1, 2, 0};
+constexpr QRgb kFocusCellYellow = qRgb(255, 255, 0);
+
+class DesktopEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_TRUE(e2e::Desktop::Instance().Start()) << "no X server with a window manager"; }
+  void TearDown() override { e2e::Desktop::Instance().Stop(); }
+};
+[[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
+
+// A data image at the defaults of the default model.
+std::unique_ptr<TCore> NewImage() {
+  auto core = std::make_unique<TCore>(1);
+  core->Model.ApplyModelDefaults();
+  core->SetDefaults(kGroups, true);
+  core->Model.UpdateModelFlags();
+  core->BuildModelCode();
+  return core;
+}
+
+std::unique_ptr<TCore> LoadImage(const std::string& path) {
+  auto core = std::make_unique<TCore>(1);
+  EXPECT_EQ(core->LoadFile(path), 0) << path;
+  return core;
+}
+
+// The stored word of a program cell (pattern, item, segment).
+int Cell(TCore& core, int pattern, int item, int segment) {
+  const PatternSlot* slot = core.GetPatternValue(pattern, item, segment);
+  return slot ? slot->Value : -99999;
+}
+
+// The word a text gives in a program cell.
+int WordOf(int item, const char* text) {
+  auto core = NewImage();
+  EXPECT_TRUE(core->SetParamText(1, item, 1, 1, text)) << text;
+  return Cell(*core, 1, item, 1);
+}
+
+// Pattern p with n used segments (SP1 and TIME set).
+void FillPattern(TCore& core, int p, int n) {
+  for (int s = 1; s <= n; ++s) {
+    ASSERT_TRUE(core.SetParamText(1, 1, s, p, "100"));
+    ASSERT_TRUE(core.SetParamText(1, 2, s, p, "1:00"));
+  }
+}
+
+// Starts the program on a data file made from the image.
+std::string StartOn(Program& program, TCore& image, std::vector<std::string> words = {}) {
+  const std::string path = program.PathIn("plant.q70");
+  EXPECT_EQ(image.SaveFile(kGroups, path), 0);
+  words.push_back(path);
+  EXPECT_TRUE(program.Start(words)) << program.Output();
+  return path;
+}
+
+// Saves with Ctrl+S and reads the file back.
+std::unique_ptr<TCore> SaveAndReadBack(Program& program, const std::string& path) {
+  const std::string before = e2e::ReadFile(path);
+  program.Keys("ctrl+s");
+  EXPECT_TRUE(e2e::WaitForFileChange(path, before, 5000ms)) << "Ctrl+S saved nothing";
+  return LoadImage(path);
+}
+
+bool HasLine(const std::vector<std::string>& lines, const std::string& part) {
+  return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const std::string& l : lines) all += l + "\n";
+  return all;
+}
+
+class MainWindowTest : public ::testing::TestWithParam<Program::Language> {};
+
+INSTANTIATE_TEST_SUITE_P(Languages, MainWindowTest,
+                         ::testing::Values(Program::Language::English, Program::Language::Japanese),
+                         [](const auto& info) {
+                           return info.param == Program::Language::English ? "English" : "Japanese";
+                         });
+
+// The grid has the focus once the wizard has closed: values are typed at
+// once, a time with the colon (Shift on a US keyboard), and Ctrl+S saves.
+TEST_P(MainWindowTest, TypedValuesAreSaved) {
+  Program program(GetParam());
+  auto image = NewImage();
+  const std::string path = StartOn(program, *image);
+  EXPECT_NE(program.Caption().find("plant.q70) - KVL-Q70 - "), std::string::npos) << program.Caption();
+  program.Type("100");
+  program.Keys("Return Down");
+  program.Type("1:30");
+  program.Keys("Return");
+  auto saved = SaveAndReadBack(program, path);
+  EXPECT_EQ(Cell(*saved, 1, 1, 1), WordOf(1, "100"));
+  EXPECT_EQ(Cell(*saved, 1, 2, 1), WordOf(2, "1:30"));
+  EXPECT_TRUE(program.Alive());
+  // Only the start-up wizard was shown.
+  EXPECT_EQ(program.DialogLines().size(), 1u) << Join(program.DialogLines());
+}
+
+// Keys that make no text, pressed while a value is being typed: the program
+// lives and the typed value is still stored afterwards.
+TEST_P(MainWindowTest, KeysWithoutTextWhileEditingKeepTheProgramAndTheValue) {
+  Program program(GetParam());
+  auto image = NewImage();
+  const std::string path = StartOn(program, *image);
+  program.Type("4");
+  // Alt alone puts the menu bar in keyboard mode, Esc leaves it again.
+  const char* keys[] = {"shift", "ctrl", "alt Escape", "super", "F5", "Insert", "Pause", "Caps_Lock Caps_Lock",
+                        "ctrl+shift"};
+  for (const char* key : keys) {
+    SCOPED_TRACE(key);
+    program.Keys(key);
+    ASSERT_TRUE(program.Alive()) << "ended by signal " << program.Signal();
+  }
+  program.Type("5");
+  program.Keys("Return");
+  auto saved = SaveAndReadBack(program, path);
+  EXPECT_EQ(Cell(*saved, 1, 1, 1), WordOf(1, "45"));
+}
+
+// End shows the last segment: its cell (the yellow current cell) is on the
+// screen, at the right of the grid; Home brings the first back.
+TEST_P(MainWindowTest, TheLastSegmentIsShown) {
+  Program program(GetParam());
+  auto image = NewImage();
+  StartOn(program, *image);
+  const QImage start = program.Screenshot();
+  const QRect first = e2e::PixelsOf(start, kFocusCellYellow);
+  ASSERT_FALSE(first.isEmpty()) << "the current cell is not shown at start";
+  program.Keys("End");
+  const QImage shot = program.Screenshot();
+  const QRect last = e2e::PixelsOf(shot, kFocusCellYellow);
+  ASSERT_FALSE(last.isEmpty()) << "the current cell is off the screen after End";
+  EXPECT_NE(shot, start) << "nothing scrolled";
+  program.Keys("Home");
+  EXPECT_EQ(e2e::PixelsOf(program.Screenshot(), kFocusCellYellow), first);
+}
+
+// The data check lists a failure; Enter on its line puts the grid on the
+// failing cell (program 3, segment 5, SP1), where the user types the mend.
+TEST(MainWindowRoads, DataCheckJumpsToTheFailingCell) {
+  Program program;
+  auto image = NewImage();
+  FillPattern(*image, 3, 5);
+  image->PatternSlotPtr(3, 1, 5)->Value = 5000;
+  const std::string path = StartOn(program, *image);
+  program.Keys("ctrl+d");
+  const std::vector<std::string> lines = program.DialogLines();
+  ASSERT_EQ(lines.size(), 2u) << Join(lines);
+  program.Keys("Home Return");
+  EXPECT_FALSE(e2e::PixelsOf(program.Screenshot(), kFocusCellYellow).isEmpty()) << "the jump's cell is not shown";
+  program.Type("200");
+  program.Keys("Return");
+  auto saved = SaveAndReadBack(program, path);
+  EXPECT_EQ(Cell(*saved, 3, 1, 5), WordOf(1, "200"));
+}
+
+// Edit, Insert Segment, New Segment on a full program: only the refusal.
+TEST(MainWindowRoads, InsertOnAFullProgramIsRefusedWithoutAQuestion) {
+  Program program;
+  auto image = NewImage();
+  FillPattern(*image, 1, 30);
+  StartOn(program, *image);
+  program.Keys("alt+e i n");
+  const std::vector<std::string> lines = program.DialogLines();
+  ASSERT_EQ(lines.size(), 2u) << Join(lines);
+  EXPECT_NE(lines[1].find("A segment cannot be inserted any more."), std::string::npos) << lines[1];
+  EXPECT_TRUE(program.Alive());
+}
+
+// The value chooser: a click opens its list, Down and Enter choose the next
+// value, which is stored.
+TEST(MainWindowRoads, TheChooserStoresTheChosenValue) {
+  Program program;
+  auto image = NewImage();
+  const std::string path = StartOn(program, *image);
+  ASSERT_EQ(image->GetParam(3, 1, 1, 0)->Value, 0);
+  program.Keys("alt+s Down Return Return");  // Setup, Parameter setup, Variable parameter
+  program.Click(300, 50);                    // the chooser, over the tool panel's second row
+  program.Keys("Down Return");
+  auto saved = SaveAndReadBack(program, path);
+  EXPECT_EQ(saved->GetParam(3, 1, 1, 0)->Value, 1);
+}
+
+// Quit answered OK ends the process although the protocol test window is
+// open; the next start is not refused.
+TEST(MainWindowRoads, QuitEndsTheProgramWithAServiceWindowOpen) {
+  Program program;
+  ASSERT_TRUE(program.Start({"/C"})) << program.Output();
+  program.Keys("alt+c Up Return");  // Communication, Communication Test
+  const std::string windows = e2e::Shell("xdotool search --onlyvisible --name . 2>/dev/null | wc -l");
+  ASSERT_GE(std::stoi(windows), 2) << "the protocol test window did not open";
+  e2e::Shell("xdotool search --onlyvisible --name 'KVL-Q70 - ' windowactivate --sync 2>/dev/null");
+  program.Keys("ctrl+q");
+  EXPECT_EQ(program.WaitForEnd(10000ms), 0) << "still running after Quit";
+  EXPECT_TRUE(HasLine(program.DialogLines(), "| Quit |")) << Join(program.DialogLines());
+  Program next;
+  EXPECT_TRUE(next.Start()) << next.Output();
+}
+
+// A second start is refused while one runs, whatever its environment says.
+TEST(MainWindowRoads, ASecondInstanceIsRefusedWhateverItsEnvironment) {
+  Program first;
+  ASSERT_TRUE(first.Start()) << first.Output();
+  const std::map<std::string, std::string> environments[] = {
+      {},
+      {{"XDG_RUNTIME_DIR", first.Folder()}},
+      {{"XDG_RUNTIME_DIR", ""}, {"TMPDIR", first.Folder()}},
+  };
+  for (const auto& env : environments) {
+    e2e::Process second;
+    std::map<std::string, std::string> all = {{"KVLQ70_DIALOG_ANSWER", "enter"}, {"LC_ALL", "C.UTF-8"},
+                                              {"HOME", first.Folder()}};
+    for (const auto& [name, value] : env) all[name] = value;
+    ASSERT_TRUE(second.Start(KVLQ70_PROGRAM, {}, all, first.PathIn("second.txt")));
+    EXPECT_EQ(second.Wait(20000ms), 0);
+    EXPECT_NE(second.Output().find("Can't start up two or more KVL-Q70s at once"), std::string::npos)
+        << second.Output();
+    EXPECT_TRUE(first.Alive());
+  }
+}
+
+}  // namespace
