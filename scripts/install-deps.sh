@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only when one is missing.
+#   install-deps.sh --list   prints the packages, one a line, and installs nothing
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,11 @@ packages=(
   qt6-base-dev qt6-charts-dev libgl-dev
   fonts-ipafont-gothic
 )
+
+if [ "${1:-}" = --list ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
