@@ -107,7 +107,7 @@ for f in "${configs[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "check-deps: missing from scripts/install-deps.sh: $(printf '%s\n' "${missing[@]}" | sort -u | tr '\n' ' ')" >&2
+  echo "check-deps: missing from scripts/install-deps.sh: $(printf '%s\n' "${missing[@]}" | sort -u | paste -sd' ')" >&2
 fi
 if [ $status -eq 0 ]; then
   echo "check-deps: the ${#configs[@]} CMake packages of $build come from the install step's packages"

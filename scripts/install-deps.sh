@@ -7,8 +7,9 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-charts-dev libgl-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   fonts-ipafont-gothic
+  xvfb xdotool openbox imagemagick x11-utils
 )
 
 if [ "${1:-}" = --list ]; then
