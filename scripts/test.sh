@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the plain
 # build, a bounded fuzz run of the data-file loader, then the build under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer. After each configure,
+# scripts/check-deps.sh checks that the install step names every package the
+# build found.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -11,6 +13,7 @@ export QT_QPA_PLATFORM=offscreen
 run_suite() {
   local dir=$1; shift
   cmake -S "$top" -B "$dir" "$@" >/dev/null
+  "$top/scripts/check-deps.sh" "$dir"
   cmake --build "$dir" -j"$jobs"
   ctest --test-dir "$dir" -j"$jobs" --output-on-failure
 }
@@ -19,6 +22,7 @@ echo "== plain build =="
 run_suite "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== fuzz run of the data-file loader =="
 "$top/scripts/fuzz.sh"
+"$top/scripts/check-deps.sh" "$top/build-fuzz"
 echo "== sanitized build (ASan + UBSan) =="
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DKVL_SANITIZE=ON
