@@ -17,6 +17,7 @@
 
 #include "AboutBoxRules.h"
 #include "FileVer.h"
+#include "Keyboard.h"
 #include "TestSupport.h"
 #include "mainform.h"
 
@@ -102,7 +103,8 @@ struct AboutHarness {
     Box->AfterShowing();
   }
   void Type(const std::string& text) {
-    for (char ch : text) QTest::keyClick(Box->PASSEdit1, ch);
+    ASSERT_TRUE(kvltest::FocusInActiveWindow(*Box->PASSEdit1));
+    kvltest::TypeText(QString::fromStdString(text));
   }
   kvltest::MainFormHarness Main;
   std::unique_ptr<TAboutBox> Box;
@@ -260,7 +262,11 @@ TEST(AboutBox, ColourCyclingContinuesAcrossShowings) {
   EXPECT_EQ(ColourWord(h.Box->KVLNAME1), 16711935u);
 
   // Esc presses OK, which stops the cycle.
-  QTest::keyClick(h.Box.get(), Qt::Key_Escape);
+  h.Box->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(h.Box.get()));
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  ASSERT_EQ(QApplication::focusWidget()->window(), h.Box.get());
+  kvltest::PressKey(Qt::Key_Escape);
   EXPECT_FALSE(h.Box->Timer1->isActive());
   EXPECT_FALSE(h.Box->isVisible());
   EXPECT_EQ(ColourWord(h.Box->KVLNAME1), 0u);

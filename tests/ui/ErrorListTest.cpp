@@ -15,6 +15,7 @@
 
 #include "DataCheck.h"
 #include "MessageCatalog.h"
+#include "Keyboard.h"
 #include "TestSupport.h"
 
 namespace {
@@ -147,7 +148,8 @@ TEST(ErrorList, ChosenLineSelectsItsGroupAndProgram) {
   // Enter on the setup line: the PID group; the program list stays.
   f.ComboBoxProgNum->setCurrentIndex(0);
   f.ErrorList->setCurrentRow(1);
-  QTest::keyClick(f.ErrorList, Qt::Key_Return);
+  ASSERT_EQ(QApplication::focusWidget(), f.ErrorList);
+  kvltest::PressKey(Qt::Key_Return);
   EXPECT_EQ(x.SelectedNode(), 6);
   EXPECT_EQ(f.ComboBoxProgNum->currentIndex(), 0);
 
@@ -162,7 +164,8 @@ TEST(ErrorList, ChosenLineSelectsItsGroupAndProgram) {
   f.SelectGroup(8);
   ASSERT_EQ(x.SelectedNode(), 8);
   f.ErrorList->setCurrentRow(1);
-  QTest::keyClick(f.ErrorList, Qt::Key_Enter, Qt::KeypadModifier);
+  ASSERT_TRUE(kvltest::FocusInActiveWindow(*f.ErrorList));
+  kvltest::PressKey(Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_EQ(x.SelectedNode(), 6);
   // Other keys choose nothing.
   f.SelectGroup(8);

@@ -626,12 +626,12 @@ TEST(GridView, ProgramGroupSelectorTagAndCommands) {
       {"XY", Qt::Key_Escape, "AB      "},
       {"P-9_", Qt::Key_Enter, "P-9_    "},
   };
-  f.EditTag->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(kvltest::FocusInActiveWindow(*f.EditTag));
   for (const auto& c : tags) {
     SCOPED_TRACE(c.Typed);
     f.EditTag->clear();
-    QTest::keyClicks(f.EditTag, QString::fromUtf8(c.Typed));
-    QTest::keyClick(f.EditTag, c.Key);
+    kvltest::TypeText(QString::fromUtf8(c.Typed));
+    kvltest::PressKey(c.Key);
     char tag[9] = {};
     ASSERT_TRUE(core.GetTag(1, tag));
     EXPECT_STREQ(tag, c.Stored);

@@ -19,6 +19,7 @@
 #include <sstream>
 
 #include "Settings.h"
+#include "Keyboard.h"
 #include "TestSupport.h"
 #include "UCore.h"
 
@@ -335,6 +336,7 @@ TEST(GroupTree, SelectionByMouseAndKeys) {
   }
 
   // Each key goes through the tree's own move on press, then the rule on release.
+  ASSERT_TRUE(kvltest::FocusInActiveWindow(*f.Outline1));
   const struct {
     int from;
     Qt::Key key;
@@ -354,17 +356,18 @@ TEST(GroupTree, SelectionByMouseAndKeys) {
     // Place the selection without the release rule (a click on a heading would move on).
     f.Outline1->setCurrentItem(f.Outline1->itemAt(CentreOf(f, k.from)));
     ASSERT_EQ(f.SelectedEntry(), k.from);
-    QTest::keyClick(f.Outline1, k.key);
+    kvltest::PressKey(k.key);
     EXPECT_EQ(f.SelectedEntry(), k.selected);
     EXPECT_EQ(f.NodeOfEntry[f.SelectedEntry()], f.NodeOfEntry[k.selected]);
   }
   // A held key repeats: only the final release applies the rule.
   f.Outline1->setCurrentItem(f.Outline1->itemAt(CentreOf(f, 2)));
-  QTest::keyPress(f.Outline1, Qt::Key_Down);
+  ASSERT_EQ(QApplication::focusWidget(), f.Outline1);
+  QTest::keyPress(QApplication::focusWidget(), Qt::Key_Down);
   QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
-  QApplication::sendEvent(f.Outline1, &repeatRelease);
+  QApplication::sendEvent(QApplication::focusWidget(), &repeatRelease);
   EXPECT_EQ(f.SelectedEntry(), 3);
-  QTest::keyRelease(f.Outline1, Qt::Key_Down);
+  QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Down);
   EXPECT_EQ(f.SelectedEntry(), 4);
   EXPECT_EQ(f.CurrentGroupKind(), 3);
 
@@ -374,7 +377,7 @@ TEST(GroupTree, SelectionByMouseAndKeys) {
   f.RefreshGroups();
   ASSERT_EQ(TreeOf(f), "*2 3 5 8 10");
   EXPECT_EQ(f.SelectedEntry(), 2);  // the variable parameters stayed selected
-  QTest::keyClick(f.Outline1, Qt::Key_Up);
+  kvltest::PressKey(Qt::Key_Up);
   EXPECT_EQ(f.SelectedEntry(), 2);
   EXPECT_EQ(f.CurrentGroupKind(), 3);
 }
@@ -401,12 +404,12 @@ TEST(GroupTree, SelectionByMenusAndRefresh) {
   f.show();
   f.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-  QTest::keyClick(&f, Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier);
+  kvltest::PressKey(Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(f.CurrentGroupKind(), 8);
-  QTest::keyClick(&f, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+  kvltest::PressKey(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(f.CurrentGroupKind(), 1);
   // A greyed group's shortcut does nothing.
-  QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+  kvltest::PressKey(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(f.CurrentGroupKind(), 1);
 
   // The selected group stays selected while it is shown, at its new entry.
