@@ -174,8 +174,10 @@ TWQTTEST::TWQTTEST(TMainForm& main, TCore& core, TRenzokuComm& counter, kvl::TDi
   connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
   connect(Edit6, &QLineEdit::returnPressed, this, [this] { Button6Click(); });
   connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
-  // Enter in the box is taken here: the box would hand the key back to its
-  // edit field and send the command twice.
+  // Enter in the box is taken here, from the box itself (it holds the focus
+  // and hands keys to its edit field past any filter) and from its edit
+  // field: the command is sent once.
+  ComboBox1->installEventFilter(this);
   ComboBox1->lineEdit()->installEventFilter(this);
   connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
@@ -333,7 +335,8 @@ void TWQTTEST::TesterCommand() {
   const QString command = ComboBox1->currentText();
   const std::string text = command.toStdString();
   AddLine(text + ":" + TextCommand(text, true));
-  if (ComboBox1->findText(command, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) ComboBox1->addItem(command);
+  // Every text sent goes to the history, also one it already holds.
+  ComboBox1->addItem(command);
   ComboBox1->setEditText(command);
 }
 
@@ -370,6 +373,14 @@ void TWQTTEST::Button7Click() {
 }
 
 // ---- line settings ----
+
+void TWQTTEST::ShowLineSetting(int32_t lineSetting) {
+  // Only the choice is shown; the line setting stays until a click.
+  const int item = kvl::SpeedItemForLineSetting(lineSetting);
+  if (QAbstractButton* button = RadioGroup1Items->button(item)) button->setChecked(true);
+}
+
+void TWQTTEST::ShowTesterPage() { PageControl1->setCurrentWidget(TabSheet3); }
 
 void TWQTTEST::RadioGroup1Click() { Core.LineSetting = kvl::LineSettingForSpeedItem(RadioGroup1Items->checkedId()); }
 
@@ -436,7 +447,7 @@ void TWQTTEST::FormClose() {
 }
 
 bool TWQTTEST::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ComboBox1->lineEdit() && event->type() == QEvent::KeyPress) {
+  if ((watched == ComboBox1 || watched == ComboBox1->lineEdit()) && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       Button4Click();

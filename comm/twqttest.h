@@ -14,6 +14,7 @@
 
 #include "DialogPresenter.h"
 #include "UCore.h"
+#include "mainform.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -30,7 +31,7 @@ class TMainForm;
 class TRenzoku;
 class TRenzokuComm;
 
-class TWQTTEST : public QDialog {
+class TWQTTEST : public QDialog, public TProtocolTestView {
  public:
   static constexpr int kRepeatMs = 500;
 
@@ -45,6 +46,11 @@ class TWQTTEST : public QDialog {
   // The range dialog whose boxes choose what the exerciser moves (none: the
   // whole image).
   void SetRangeDialog(const TCommunication* range) { RangeDialog = range; }
+
+  // ---- as the main window shows it ----
+  QWidget* TestWindow() override { return this; }
+  void ShowLineSetting(int32_t lineSetting) override;
+  void ShowTesterPage() override;
 
   // ---- handlers ----
   void SHLReadClick();

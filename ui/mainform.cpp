@@ -805,12 +805,20 @@ void TMainForm::ShowVersion() {
   AboutBox->AfterShowing();
 }
 
-void TMainForm::HookCommTest(QWidget* testWindow) {
-  connect(MenuItem("SHLRW1"), &QAction::triggered, testWindow, [testWindow] {
-    testWindow->show();
-    testWindow->raise();
-    testWindow->activateWindow();
-  });
+void TMainForm::HookCommTest(TProtocolTestView* testWindow) {
+  ProtocolTest = testWindow;
+  connect(MenuItem("SHLRW1"), &QAction::triggered, testWindow->TestWindow(), [this] { ShowProtocolTest(); });
+}
+
+void TMainForm::ShowProtocolTest() {
+  if (!ProtocolTest || !Core) return;
+  QWidget* window = ProtocolTest->TestWindow();
+  window->setWindowState(windowState() & ~Qt::WindowActive);
+  ProtocolTest->ShowLineSetting(Core->LineSetting);
+  ProtocolTest->ShowTesterPage();
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 void TMainForm::ApplyFontToForms() {

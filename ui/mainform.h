@@ -57,6 +57,17 @@ struct TMainFormOptions {
   std::function<std::unique_ptr<kvl::ISettingsStore>()> OpenSettings;
 };
 
+// The protocol test window as the main window shows it.
+class TProtocolTestView {
+ public:
+  virtual ~TProtocolTestView() = default;
+  virtual QWidget* TestWindow() = 0;
+  // The speed choice follows the line setting in use.
+  virtual void ShowLineSetting(int32_t lineSetting) = 0;
+  // The tester page becomes the active page.
+  virtual void ShowTesterPage() = 0;
+};
+
 class TMainForm : public QMainWindow {
  public:
   TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options, QWidget* parent = nullptr);
@@ -113,7 +124,10 @@ class TMainForm : public QMainWindow {
   // The model-number wizard that OpenWizardAtStart shows.
   void AttachWizard(TOptSet& wizard);
   // The communication-test menu item shows the protocol test window.
-  void HookCommTest(QWidget* testWindow);
+  void HookCommTest(TProtocolTestView* testWindow);
+  // Shows the protocol test window, not modally, in this window's state,
+  // with the speed choice of the line setting and its tester page active.
+  void ShowProtocolTest();
 
   // ---- group tree, group menus and selection ----
   // Creates the items of the items menu and the popup menu (once) and fills
@@ -387,6 +401,7 @@ class TMainForm : public QMainWindow {
   std::map<std::string, QAction*> MenuItems;
   std::map<std::string, QToolButton*> ToolButtonsByName;
   std::vector<QWidget*> OtherForms;
+  TProtocolTestView* ProtocolTest = nullptr;
   // The tree as it was last filled, and its items by entry (entry n at n - 1).
   kvl::GroupView Groups;
   std::vector<QTreeWidgetItem*> EntryItems;
