@@ -140,7 +140,9 @@ TFormCtrl::TFormCtrl(TMainForm& main, TCore& core, kvl::TDialogPresenter& presen
   TetPanel1->setObjectName(QStringLiteral("TetPanel1"));
   TetPanel1->hide();
 
-  setFixedSize(sizeHint());
+  // A fixed size that follows the font: the layout sets it whenever its
+  // contents' sizes change.
+  grid->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
   connect(BitBtn2, &QPushButton::clicked, this, [this] { reject(); });

@@ -1,13 +1,17 @@
 // The control panel's settings applied to the data image and the main
 // window, headless.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QtTest/QTest>
 
 #include "MessageCatalog.h"
 #include "ServiceFixture.h"
+#include "TetBoardWidget.h"
 #include "TetPanel.h"
 
 namespace {
@@ -207,6 +211,57 @@ TEST_F(ControlPanelTest, DoubleClickTurnsIntoTheGame) {
   Panel->show();
   EXPECT_FALSE(Panel->TetPanel1->isVisible());
   EXPECT_TRUE(Panel->TetPanel1->Start());  // a started game is not stopped
+}
+
+TEST_F(ControlPanelTest, SizeFollowsTheFont) {
+  Start();
+  for (int points : {10, 7, 10}) {
+    SCOPED_TRACE(points);
+    Main->SetFontSize(points);
+    Main->RegisterForm(Panel.get());
+    Main->ApplyFontToForms();
+    Panel->show();
+    QApplication::processEvents();
+    EXPECT_EQ(Panel->font().pointSize(), points);
+    // Every control gets at least the room it needs, the message-check row
+    // above all.
+    for (QWidget* control : Panel->findChildren<QWidget*>()) {
+      if (!control->isVisible() || control->inherits("QGroupBox") || control->parentWidget() == nullptr) continue;
+      if (!control->isWindow() && control->parentWidget()->inherits("QAbstractSpinBox")) continue;
+      const QSize need = control->minimumSizeHint();
+      EXPECT_GE(control->height(), need.height()) << control->objectName().toStdString();
+      EXPECT_GE(control->width(), need.width()) << control->objectName().toStdString();
+    }
+    for (QWidget* control : {static_cast<QWidget*>(Panel->CSpinEdit1), static_cast<QWidget*>(Panel->CSpinEdit2), static_cast<QWidget*>(Panel->Button3)})
+      EXPECT_GE(control->height(), control->sizeHint().height()) << control->objectName().toStdString();
+    Panel->hide();
+  }
+}
+
+TEST_F(ControlPanelTest, WithTheGameShownEscStillClosesThePanel) {
+  Start();
+  Panel->open();
+  Panel->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Panel.get()));
+  // A double click on the window's free area, away from every control.
+  QPoint free;
+  for (int y = Panel->height() - 2; y > 0 && free.isNull(); y -= 2)
+    for (int x = 2; x < Panel->width() && free.isNull(); x += 2)
+      if (!Panel->childAt(x, y)) free = QPoint(x, y);
+  ASSERT_FALSE(free.isNull());
+  QTest::mouseDClick(Panel.get(), Qt::LeftButton, Qt::NoModifier, free);
+  ASSERT_EQ(Panel->TetPanel1->State(), TState::Plumet);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == Panel->TetPanel1->Board(); }, 3000));
+
+  // The game's keys play and keep the panel open.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_4, Qt::KeypadModifier);
+  EXPECT_EQ(Panel->TetPanel1->Board()->Board().LastKey(), 100);
+  EXPECT_TRUE(Panel->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), Panel->TetPanel1->Board());
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(Panel->isVisible());
+  EXPECT_EQ(Panel->result(), QDialog::Rejected);
 }
 
 }  // namespace
