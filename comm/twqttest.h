@@ -18,6 +18,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -114,6 +115,7 @@ class TWQTTEST : public QDialog, public TProtocolTestView {
   void done(int result) override;
 
  protected:
+  void showEvent(QShowEvent* event) override;
   // Enter in the tester page's box sends its command.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -130,6 +132,8 @@ class TWQTTEST : public QDialog, public TProtocolTestView {
   // The tester page's command with its history.
   void TesterCommand();
   void AddLine(const std::string& line);
+  // The tester page's free middle as wide as the counter window.
+  void KeepClearOfCounter();
   // A loader frame's outcome as a log field: empty or the data on success,
   // else the error field.
   std::string Outcome(bool ok, const std::string& success) const;
@@ -141,4 +145,5 @@ class TWQTTEST : public QDialog, public TProtocolTestView {
   TFormCtrl* ControlPanel = nullptr;
   const TCommunication* RangeDialog = nullptr;
   QPointer<TRenzoku> Exerciser;
+  QGridLayout* TesterMiddle = nullptr;
 };
