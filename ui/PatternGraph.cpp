@@ -190,23 +190,30 @@ std::string PatternGraphCaption(int language) { return language == 0 ? "ﾊﾟ�
 
 namespace {
 
-QChartView* MakeChart(QWidget* parent, const char* name) {
+QChart* NewChart() {
   auto* chart = new QChart;
   chart->legend()->hide();
   chart->setMargins(QMargins(4, 2, 16, 2));
   chart->setBackgroundRoundness(0);
-  auto* view = new QChartView(chart, parent);
+  return chart;
+}
+
+QChartView* MakeChart(QWidget* parent, const char* name) {
+  auto* view = new QChartView(NewChart(), parent);
   view->setObjectName(QString::fromLatin1(name));
   view->setRenderHint(QPainter::Antialiasing);
   return view;
 }
 
-void ClearChart(QChart* chart) {
-  chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) {
-    chart->removeAxis(axis);
-    delete axis;
-  }
+// A new, empty chart in the view. Every drawing starts from one: a chart
+// whose axes are taken away while its view is hidden keeps drawing the old
+// ones when it is shown again.
+QChart* RenewChart(QChartView* view) {
+  QChart* old = view->chart();
+  QChart* chart = NewChart();
+  view->setChart(chart);
+  delete old;
+  return chart;
 }
 
 void AddLine(QChart* chart, QAbstractAxis* x, QAbstractAxis* y, const QColor& colour, qreal width, double x1,
@@ -243,9 +250,9 @@ QCategoryAxis* LabelAxis(double min, double max, const std::vector<std::pair<dou
 
 // An SP chart: blank titles and hidden labels, then, when drawn, its profile,
 // limit lines and axes.
-void ShowProfile(QChart* chart, const kvl::PatternGraphData& data, const kvl::ProfileChart& profile,
+void ShowProfile(QChartView* view, const kvl::PatternGraphData& data, const kvl::ProfileChart& profile,
                  const char* title) {
-  ClearChart(chart);
+  QChart* chart = RenewChart(view);
   if (!data.Drawn) {
     auto* x = new QValueAxis;
     auto* y = new QValueAxis;
@@ -316,15 +323,16 @@ void TPGraph::DrawPattern(int pattern) {
   TotalTime = data.TotalTime;
   ChannelCount = data.ChannelCount;
   Chart2->setVisible(ChannelCount == 2);
-  ShowProfile(Chart1->chart(), data, data.Sp1, "SP1");
-  ShowProfile(Chart2->chart(), data, data.Sp2, "SP2");
-  if (ChannelCount != 2) ClearChart(Chart2->chart());
+  ShowProfile(Chart1, data, data.Sp1, "SP1");
+  if (ChannelCount == 2)
+    ShowProfile(Chart2, data, data.Sp2, "SP2");
+  else
+    RenewChart(Chart2);
   if (data.Drawn) {
     DrawEvents(data.Events);
   } else {
     // The lane chart stays empty as well.
-    QChart* chart = Chart3->chart();
-    ClearChart(chart);
+    QChart* chart = RenewChart(Chart3);
     auto* x = new QValueAxis;
     auto* y = new QValueAxis;
     x->setVisible(false);
@@ -336,8 +344,7 @@ void TPGraph::DrawPattern(int pattern) {
 }
 
 void TPGraph::DrawEvents(const kvl::EventChart& events) {
-  QChart* chart = Chart3->chart();
-  ClearChart(chart);
+  QChart* chart = RenewChart(Chart3);
   std::vector<std::pair<double, std::string>> labels;
   for (auto lane = events.Lanes.rbegin(); lane != events.Lanes.rend(); ++lane)
     labels.emplace_back(lane->Y, kvl::LaneLabels[lane->Index]);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "ChartDescription.h"
 #include "TableGraph.h"
 #include "TestSupport.h"
 #include "UCore.h"
@@ -364,6 +365,58 @@ TEST(PatternGraphWindow, ShowsTheComputedProfileAndHidesSp2OnSingleLoop) {
     // Two segment ends in the lane chart (the lane has no ON interval).
     EXPECT_EQ(graph.Chart3->chart()->series().size(), 2);
     graph.hide();
+  }
+}
+
+// Pattern 1 of the image becomes the given segments.
+void SetSegments(TCore& core, const std::vector<Segment>& segments) {
+  for (int s = 1; s <= 30; ++s) {
+    const Segment seg = static_cast<size_t>(s) <= segments.size() ? segments[static_cast<size_t>(s - 1)]
+                                                                   : Segment{kEmpty, kEmpty, kEmpty};
+    SetCell(core, 1, 1, s, seg.sp1);
+    SetCell(core, 1, 2, s, seg.time);
+    SetCell(core, 1, 3, s, seg.sp2);
+  }
+}
+
+TEST(PatternGraphWindow, EveryShowingLooksAsAFreshWindowShowingTheSameData) {
+  const struct {
+    const char* name;
+    std::vector<Segment> segments;
+    int c64;
+  } showings[] = {
+      {"two segments, h:min", {{100, 60, 50}, {500, 65, 60}}, 0},
+      {"three segments, seconds", {{200, 30, 20}, {300, 300, 30}, {100, 400, 10}}, 2},
+      {"empty pattern", {}, 0},
+      {"one segment, min:s", {{-50, 90, 100}}, 1},
+  };
+  for (uint16_t hw1 : {uint16_t{0x0800}, uint16_t{0}}) {
+    auto core = MakeImage({}, 0, hw1);
+    SetSetup(*core, 5, 1, 50);
+    TPGraph reused(*core, 1);
+    for (const auto& showing : showings) {
+      SCOPED_TRACE(std::string(showing.name) + (hw1 ? ", two loops" : ", one loop"));
+      SetSegments(*core, showing.segments);
+      SetSetup(*core, 8, 64, showing.c64);
+      reused.DrawPattern(1);
+      reused.show();
+      TPGraph fresh(*core, 1);
+      fresh.DrawPattern(1);
+      fresh.move(reused.pos());
+      fresh.show();
+      QApplication::processEvents();
+      for (auto chart : {&TPGraph::Chart1, &TPGraph::Chart2, &TPGraph::Chart3}) {
+        QChartView* was = reused.*chart;
+        QChartView* now = fresh.*chart;
+        EXPECT_EQ(was->isVisible(), now->isVisible()) << now->objectName().toStdString();
+        EXPECT_EQ(kvltest::DescribeChart(was->chart()), kvltest::DescribeChart(now->chart()))
+            << now->objectName().toStdString();
+        if (now->isVisible()) {
+          EXPECT_TRUE(kvltest::ChartPicture(was) == kvltest::ChartPicture(now)) << now->objectName().toStdString();
+        }
+      }
+      reused.OKBtn->click();
+    }
   }
 }
 
