@@ -19,6 +19,7 @@
 
 #include "CommandLine.h"
 #include "CoreNotifier.h"
+#include "FontChoice.h"
 #include "GridViewRules.h"
 #include "GroupTreeRules.h"
 #include "Settings.h"
@@ -100,7 +101,12 @@ class TMainForm : public QMainWindow {
   // This window's font takes the size in points (the environment dialog);
   // ApplyFontToForms hands it on.
   void SetFontSize(int points);
-  // Copies this window's font to the other windows.
+  // This window's whole font: family, size, style, effects and colour.
+  kvl::FontChoice MainFontChoice() const;
+  // This window takes the whole font; the settings keep its name, size and
+  // colour. ApplyFontToForms hands it on.
+  void SetMainFont(const kvl::FontChoice& choice);
+  // Copies this window's font and its colour to the other windows.
   void ApplyFontToForms();
   // A window that takes this window's font (the other windows, in the order
   // they are created).
@@ -401,6 +407,11 @@ class TMainForm : public QMainWindow {
   std::map<std::string, QAction*> MenuItems;
   std::map<std::string, QToolButton*> ToolButtonsByName;
   std::vector<QWidget*> OtherForms;
+  // The style and effects of this window's font (the settings hold the rest).
+  bool FontBold = false;
+  bool FontItalic = false;
+  bool FontUnderline = false;
+  bool FontStrikeOut = false;
   TProtocolTestView* ProtocolTest = nullptr;
   // The tree as it was last filled, and its items by entry (entry n at n - 1).
   kvl::GroupView Groups;
