@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSet>
+#include <QTimer>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -315,6 +318,7 @@ TPGraph::TPGraph(TCore& core, int language, QWidget* parent) : QDialog(parent), 
   panelLayout->addWidget(OKBtn);
   layout->addWidget(Panel1);
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+  for (QChartView* view : {Chart1, Chart2, Chart3}) view->installEventFilter(this);
   FormResize();
 }
 
@@ -340,7 +344,11 @@ void TPGraph::DrawPattern(int pattern) {
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
   }
+  TimeLabels.clear();
+  if (data.Drawn)
+    for (const kvl::ProfilePoint& p : data.Sp1.Points) TimeLabels.emplace_back(p.X, p.Label);
   FormResize();
+  ScheduleAlignment();
 }
 
 void TPGraph::DrawEvents(const kvl::EventChart& events) {
@@ -369,6 +377,73 @@ void TPGraph::OKBtnClick() { accept(); }
 void TPGraph::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   FormResize();
+}
+
+bool TPGraph::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize || event->type() == QEvent::Show) ScheduleAlignment();
+  return QDialog::eventFilter(watched, event);
+}
+
+void TPGraph::ScheduleAlignment() {
+  if (AlignmentPending) return;
+  AlignmentPending = true;
+  QTimer::singleShot(0, this, [this] { AlignPlotAreas(); });
+}
+
+void TPGraph::AlignPlotAreas() {
+  AlignmentPending = false;
+  std::vector<QChart*> charts;
+  for (QChartView* view : {Chart1, Chart2, Chart3})
+    if (!view->isHidden()) charts.push_back(view->chart());
+  if (charts.empty()) return;
+  // Each chart's own plot area first, then the narrowest span they share.
+  qreal left = 0, right = 1e9;
+  std::vector<QRectF> natural;
+  for (QChart* chart : charts) {
+    chart->setPlotArea(QRectF());
+    if (chart->layout()) chart->layout()->activate();
+    const QRectF area = chart->plotArea();
+    natural.push_back(area);
+    left = std::max(left, area.left());
+    right = std::min(right, area.right());
+  }
+  if (right <= left) return;
+  for (size_t i = 0; i < charts.size(); ++i)
+    charts[i]->setPlotArea(QRectF(left, natural[i].top(), right - left, natural[i].height()));
+
+  // The time labels that fit: a label's text is left out when it would run
+  // into the last one shown; its grid line stays.
+  if (TotalTime <= 0) return;
+  for (QChartView* view : {Chart1, Chart2}) {
+    if (view->isHidden()) continue;
+    const auto axes = view->chart()->axes(Qt::Horizontal);
+    auto* axis = axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis*>(axes.front());
+    if (!axis) continue;
+    for (const QString& label : axis->categoriesLabels()) axis->remove(label);
+    const QFontMetricsF metrics(axis->labelsFont());
+    constexpr qreal kGap = 4;
+    qreal lastRight = -1e9;
+    QString blank;
+    bool first = true;
+    double lastValue = 0;
+    QSet<QString> seen;
+    for (const auto& [value, text] : TimeLabels) {
+      QString label = QString::fromStdString(text);
+      if (seen.contains(label) || (!first && value <= lastValue)) continue;
+      seen.insert(label);
+      first = false;
+      lastValue = value;
+      const qreal x = (right - left) * value / TotalTime;
+      const qreal half = metrics.horizontalAdvance(label) / 2;
+      if (x - half < lastRight + kGap) {
+        blank += QLatin1Char(' ');
+        label = blank;  // distinct blank texts keep one category each
+      } else {
+        lastRight = x + half;
+      }
+      axis->append(label, value);
+    }
+  }
 }
 
 void TPGraph::FormResize() {

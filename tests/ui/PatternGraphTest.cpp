@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCategoryAxis>
+#include <QFontMetricsF>
+#include <QtTest/QTest>
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
@@ -418,6 +421,46 @@ TEST(PatternGraphWindow, EveryShowingLooksAsAFreshWindowShowingTheSameData) {
       reused.OKBtn->click();
     }
   }
+}
+
+TEST(PatternGraphWindow, TheChartsShareOneTimeScaleAndTimeLabelsDoNotOverlap) {
+  // Short segments next to long ones: neighbouring time labels would run
+  // into each other at the default size.
+  auto core = MakeImage({{100, 30, 50}, {3000, 30, 60}, {-200, 360, 70}, {400, 5, 80}, {100, 5, 90}}, 0, 0x0800);
+  SetSetup(*core, 5, 1, 50);
+  SetSetup(*core, 5, 5, 50);
+  SetSetup(*core, 5, 9, 50);
+  TPGraph graph(*core, 1);
+  graph.DrawPattern(1);
+  graph.show();
+  for (QSize size : {QSize(497, 419), QSize(900, 700), QSize(420, 360)}) {
+    SCOPED_TRACE(size.width());
+    graph.resize(size);
+    QTest::qWait(20);
+    const QRectF a1 = graph.Chart1->chart()->plotArea();
+    for (QChartView* view : {graph.Chart2, graph.Chart3}) {
+      const QRectF a = view->chart()->plotArea();
+      EXPECT_DOUBLE_EQ(a.left(), a1.left()) << view->objectName().toStdString();
+      EXPECT_DOUBLE_EQ(a.width(), a1.width()) << view->objectName().toStdString();
+    }
+    // The shown time labels keep apart; every profile point keeps its label.
+    auto* axis = qobject_cast<QCategoryAxis*>(graph.Chart1->chart()->axes(Qt::Horizontal).front());
+    ASSERT_NE(axis, nullptr);
+    const QFontMetricsF metrics(axis->labelsFont());
+    qreal lastRight = -1e9;
+    int shown = 0;
+    for (const QString& label : axis->categoriesLabels()) {
+      if (label.trimmed().isEmpty()) continue;
+      const qreal x = a1.width() * axis->endValue(label) / graph.TotalTime;
+      const qreal half = metrics.horizontalAdvance(label) / 2;
+      EXPECT_GE(x - half, lastRight) << label.toStdString();
+      lastRight = x + half;
+      ++shown;
+    }
+    EXPECT_GE(shown, 2);
+    EXPECT_EQ(axis->categoriesLabels().size(), 6);
+  }
+  EXPECT_EQ(kvl::ComputePatternGraph(*core, 1, 1).Sp1.Points.size(), 6u);
 }
 
 TEST(GraphCommands, MainWindowOpensBothGraphs) {
