@@ -12,6 +12,12 @@ int32_t LineSettingForSpeedItem(int item) {
   return kSettings[item];
 }
 
+int SpeedItemForLineSetting(int32_t lineSetting) {
+  if (lineSetting < 1) return -1;
+  const int32_t item = (lineSetting - 1) / 2;
+  return item < 7 ? static_cast<int>(item) : -1;
+}
+
 uint8_t ChecksumFlagForSumItem(int item) { return item == 1 ? 0 : 1; }
 
 bool ParseInteger(std::string_view text, int32_t& value) {

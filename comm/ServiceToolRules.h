@@ -13,6 +13,10 @@ namespace kvl {
 // 57.6K, 56.0K, 115K, all even parity and one stop bit); any other index 1.
 int32_t LineSettingForSpeedItem(int item);
 
+// The speed choice that shows a line setting: (setting - 1) / 2; -1 for a
+// setting no choice shows.
+int SpeedItemForLineSetting(int32_t lineSetting);
+
 // The text protocol's checksum flag of a Sum choice: item 1 ("Off") 0, any
 // other 1.
 uint8_t ChecksumFlagForSumItem(int item);

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "Application.h"
@@ -121,7 +122,10 @@ TWQTTEST::TWQTTEST(TMainForm& main, TCore& core, TRenzokuComm& counter, kvl::TDi
   PageControl1->addTab(TabSheet2, QStringLiteral("WQT"));
 
   // The tester: a command with history, its repeat, line settings and the
-  // continuous exerciser.
+  // continuous exerciser. Its controls stand in two columns with a free
+  // middle as wide as the counter window, which opens centred over this
+  // window and stays on top: it covers none of them, the stop button least
+  // of all.
   TabSheet3 = new QWidget;
   TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
   auto* tester = new QGridLayout(TabSheet3);
@@ -131,25 +135,43 @@ TWQTTEST::TWQTTEST(TMainForm& main, TCore& core, TRenzokuComm& counter, kvl::TDi
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   ComboBox1->addItems({QStringLiteral("@@01TESTER"), QStringLiteral("@@")});
   ComboBox1->setEditText(QStringLiteral("@@"));
-  tester->addWidget(ComboBox1, 0, 0, 1, 3);
   Button4 = MakeButton(TabSheet3, "Button4", "1ｺﾏﾝﾄﾞ");
   Button5 = MakeButton(TabSheet3, "Button5", "連続ｺﾏﾝﾄﾞ");
   Button7 = MakeButton(TabSheet3, "Button7", "History Clear");
-  tester->addWidget(Button4, 1, 0);
-  tester->addWidget(Button5, 1, 1);
-  tester->addWidget(Button7, 1, 2);
   RadioGroup1 = MakeRadioGroup(TabSheet3, "RadioGroup1", "bps", kSpeedItems, 7, 1, RadioGroup1Items);
   RadioGroup2 = MakeRadioGroup(TabSheet3, "RadioGroup2", "Sum", kSumItems, 2, 0, RadioGroup2Items);
-  tester->addWidget(RadioGroup1, 0, 3, 4, 1);
-  tester->addWidget(RadioGroup2, 0, 4, 2, 1);
   Button1 = MakeButton(TabSheet3, "Button1", "Clear");
   Button2 = MakeButton(TabSheet3, "Button2", "連続開始");
   Button3 = MakeButton(TabSheet3, "Button3", "連続停止");
   Button8 = MakeButton(TabSheet3, "Button8", "拡張");
-  tester->addWidget(Button1, 2, 0);
-  tester->addWidget(Button2, 2, 1);
-  tester->addWidget(Button3, 2, 2);
-  tester->addWidget(Button8, 3, 0);
+
+  auto* left = new QGridLayout;
+  left->addWidget(ComboBox1, 0, 0, 1, 3);
+  left->addWidget(Button4, 1, 0);
+  left->addWidget(Button5, 1, 1);
+  left->addWidget(Button7, 1, 2);
+  left->addWidget(Button1, 2, 0);
+  left->addWidget(Button8, 2, 1);
+  left->setRowStretch(3, 1);
+  auto* exerciser = new QVBoxLayout;
+  exerciser->addWidget(RadioGroup2);
+  exerciser->addWidget(Button2);
+  exerciser->addWidget(Button3);
+  exerciser->addStretch(1);
+  auto* right = new QHBoxLayout;
+  right->addWidget(RadioGroup1, 0, Qt::AlignTop);
+  right->addLayout(exerciser);
+  tester->addLayout(left, 0, 0);
+  tester->addLayout(right, 0, 2);
+  // Both columns as wide as the wider one and growing alike: the free
+  // middle stays in the middle at every width.
+  const int columnWidth = std::max(left->sizeHint().width(), right->sizeHint().width());
+  tester->setColumnMinimumWidth(0, columnWidth);
+  tester->setColumnMinimumWidth(2, columnWidth);
+  tester->setColumnStretch(0, 1);
+  tester->setColumnStretch(2, 1);
+  TesterMiddle = tester;
+  KeepClearOfCounter();
   PageControl1->addTab(TabSheet3, U("Syetem Tester"));
 
   Memo1 = new QPlainTextEdit(this);
@@ -174,8 +196,10 @@ TWQTTEST::TWQTTEST(TMainForm& main, TCore& core, TRenzokuComm& counter, kvl::TDi
   connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
   connect(Edit6, &QLineEdit::returnPressed, this, [this] { Button6Click(); });
   connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
-  // Enter in the box is taken here: the box would hand the key back to its
-  // edit field and send the command twice.
+  // Enter in the box is taken here, from the box itself (it holds the focus
+  // and hands keys to its edit field past any filter) and from its edit
+  // field: the command is sent once.
+  ComboBox1->installEventFilter(this);
   ComboBox1->lineEdit()->installEventFilter(this);
   connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
@@ -187,6 +211,17 @@ TWQTTEST::TWQTTEST(TMainForm& main, TCore& core, TRenzokuComm& counter, kvl::TDi
   connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
   connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+}
+
+void TWQTTEST::KeepClearOfCounter() {
+  // The counter's frame is not known before it is first shown: room for one.
+  constexpr int kFrameAllowance = 16;
+  TesterMiddle->setColumnMinimumWidth(1, Counter.frameGeometry().width() + 2 * kFrameAllowance);
+}
+
+void TWQTTEST::showEvent(QShowEvent* event) {
+  KeepClearOfCounter();
+  QDialog::showEvent(event);
 }
 
 TWQTTEST::~TWQTTEST() {
@@ -333,7 +368,8 @@ void TWQTTEST::TesterCommand() {
   const QString command = ComboBox1->currentText();
   const std::string text = command.toStdString();
   AddLine(text + ":" + TextCommand(text, true));
-  if (ComboBox1->findText(command, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) ComboBox1->addItem(command);
+  // Every text sent goes to the history, also one it already holds.
+  ComboBox1->addItem(command);
   ComboBox1->setEditText(command);
 }
 
@@ -370,6 +406,14 @@ void TWQTTEST::Button7Click() {
 }
 
 // ---- line settings ----
+
+void TWQTTEST::ShowLineSetting(int32_t lineSetting) {
+  // Only the choice is shown; the line setting stays until a click.
+  const int item = kvl::SpeedItemForLineSetting(lineSetting);
+  if (QAbstractButton* button = RadioGroup1Items->button(item)) button->setChecked(true);
+}
+
+void TWQTTEST::ShowTesterPage() { PageControl1->setCurrentWidget(TabSheet3); }
 
 void TWQTTEST::RadioGroup1Click() { Core.LineSetting = kvl::LineSettingForSpeedItem(RadioGroup1Items->checkedId()); }
 
@@ -408,6 +452,7 @@ void TWQTTEST::Button2Click() {
   if (Exerciser) return;
   if (!Confirm("連続開始")) return;
   Counter.show();
+  KeepClearOfCounter();
   const TCore::TransferRange range = RangeDialog ? RangeDialog->TransferRange() : TCore::TransferRange{};
   auto* worker = new TRenzoku(Counter, Main, Core, range, [this](const std::string& line) { AddLine(line); });
   connect(worker, &QThread::finished, worker, &QObject::deleteLater);
@@ -436,7 +481,7 @@ void TWQTTEST::FormClose() {
 }
 
 bool TWQTTEST::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ComboBox1->lineEdit() && event->type() == QEvent::KeyPress) {
+  if ((watched == ComboBox1 || watched == ComboBox1->lineEdit()) && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       Button4Click();

@@ -14,9 +14,11 @@
 
 #include "DialogPresenter.h"
 #include "UCore.h"
+#include "mainform.h"
 
 class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -30,7 +32,7 @@ class TMainForm;
 class TRenzoku;
 class TRenzokuComm;
 
-class TWQTTEST : public QDialog {
+class TWQTTEST : public QDialog, public TProtocolTestView {
  public:
   static constexpr int kRepeatMs = 500;
 
@@ -45,6 +47,11 @@ class TWQTTEST : public QDialog {
   // The range dialog whose boxes choose what the exerciser moves (none: the
   // whole image).
   void SetRangeDialog(const TCommunication* range) { RangeDialog = range; }
+
+  // ---- as the main window shows it ----
+  QWidget* TestWindow() override { return this; }
+  void ShowLineSetting(int32_t lineSetting) override;
+  void ShowTesterPage() override;
 
   // ---- handlers ----
   void SHLReadClick();
@@ -108,6 +115,7 @@ class TWQTTEST : public QDialog {
   void done(int result) override;
 
  protected:
+  void showEvent(QShowEvent* event) override;
   // Enter in the tester page's box sends its command.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -124,6 +132,8 @@ class TWQTTEST : public QDialog {
   // The tester page's command with its history.
   void TesterCommand();
   void AddLine(const std::string& line);
+  // The tester page's free middle as wide as the counter window.
+  void KeepClearOfCounter();
   // A loader frame's outcome as a log field: empty or the data on success,
   // else the error field.
   std::string Outcome(bool ok, const std::string& success) const;
@@ -135,4 +145,5 @@ class TWQTTEST : public QDialog {
   TFormCtrl* ControlPanel = nullptr;
   const TCommunication* RangeDialog = nullptr;
   QPointer<TRenzoku> Exerciser;
+  QGridLayout* TesterMiddle = nullptr;
 };

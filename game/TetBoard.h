@@ -97,6 +97,8 @@ class TTtrs {
   void DoAction(TTSAKey action);
   // Numeric keypad: 100 (4) left, 102 (6) right, 101 (5) turn, 98 (2) drop.
   void KeyAction(uint16_t key);
+  // Whether the key is one the game plays: the keypad's 4, 6, 5 and 2.
+  static bool IsPlayKey(uint16_t key) { return key == 100 || key == 102 || key == 101 || key == 98; }
   virtual void MoveLeft();
   virtual void MoveRight();
   // A quarter turn counter-clockwise about the pivot, when there is room.

@@ -190,9 +190,12 @@ void TTtrsWidget::paintEvent(QPaintEvent*) {
   if (OnPaintDone) OnPaintDone(*this, painter);
 }
 
+// Every key is reported; the board keeps only the keys the game plays, and
+// every other key goes on to the window (Esc to its cancel button).
 void TTtrsWidget::keyPressEvent(QKeyEvent* event) {
-  if (OnKeyDown) OnKeyDown(*this, VirtualKeyCode(*event));
-  event->accept();
+  const uint16_t key = VirtualKeyCode(*event);
+  if (OnKeyDown) OnKeyDown(*this, key);
+  event->setAccepted(TTtrs::IsPlayKey(key));
 }
 
 void TTtrsWidget::TakeFocus() {

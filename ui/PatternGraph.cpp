@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSet>
+#include <QTimer>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -190,23 +193,30 @@ std::string PatternGraphCaption(int language) { return language == 0 ? "ﾊﾟ�
 
 namespace {
 
-QChartView* MakeChart(QWidget* parent, const char* name) {
+QChart* NewChart() {
   auto* chart = new QChart;
   chart->legend()->hide();
   chart->setMargins(QMargins(4, 2, 16, 2));
   chart->setBackgroundRoundness(0);
-  auto* view = new QChartView(chart, parent);
+  return chart;
+}
+
+QChartView* MakeChart(QWidget* parent, const char* name) {
+  auto* view = new QChartView(NewChart(), parent);
   view->setObjectName(QString::fromLatin1(name));
   view->setRenderHint(QPainter::Antialiasing);
   return view;
 }
 
-void ClearChart(QChart* chart) {
-  chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) {
-    chart->removeAxis(axis);
-    delete axis;
-  }
+// A new, empty chart in the view. Every drawing starts from one: a chart
+// whose axes are taken away while its view is hidden keeps drawing the old
+// ones when it is shown again.
+QChart* RenewChart(QChartView* view) {
+  QChart* old = view->chart();
+  QChart* chart = NewChart();
+  view->setChart(chart);
+  delete old;
+  return chart;
 }
 
 void AddLine(QChart* chart, QAbstractAxis* x, QAbstractAxis* y, const QColor& colour, qreal width, double x1,
@@ -243,9 +253,9 @@ QCategoryAxis* LabelAxis(double min, double max, const std::vector<std::pair<dou
 
 // An SP chart: blank titles and hidden labels, then, when drawn, its profile,
 // limit lines and axes.
-void ShowProfile(QChart* chart, const kvl::PatternGraphData& data, const kvl::ProfileChart& profile,
+void ShowProfile(QChartView* view, const kvl::PatternGraphData& data, const kvl::ProfileChart& profile,
                  const char* title) {
-  ClearChart(chart);
+  QChart* chart = RenewChart(view);
   if (!data.Drawn) {
     auto* x = new QValueAxis;
     auto* y = new QValueAxis;
@@ -308,6 +318,7 @@ TPGraph::TPGraph(TCore& core, int language, QWidget* parent) : QDialog(parent), 
   panelLayout->addWidget(OKBtn);
   layout->addWidget(Panel1);
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+  for (QChartView* view : {Chart1, Chart2, Chart3}) view->installEventFilter(this);
   FormResize();
 }
 
@@ -316,15 +327,16 @@ void TPGraph::DrawPattern(int pattern) {
   TotalTime = data.TotalTime;
   ChannelCount = data.ChannelCount;
   Chart2->setVisible(ChannelCount == 2);
-  ShowProfile(Chart1->chart(), data, data.Sp1, "SP1");
-  ShowProfile(Chart2->chart(), data, data.Sp2, "SP2");
-  if (ChannelCount != 2) ClearChart(Chart2->chart());
+  ShowProfile(Chart1, data, data.Sp1, "SP1");
+  if (ChannelCount == 2)
+    ShowProfile(Chart2, data, data.Sp2, "SP2");
+  else
+    RenewChart(Chart2);
   if (data.Drawn) {
     DrawEvents(data.Events);
   } else {
     // The lane chart stays empty as well.
-    QChart* chart = Chart3->chart();
-    ClearChart(chart);
+    QChart* chart = RenewChart(Chart3);
     auto* x = new QValueAxis;
     auto* y = new QValueAxis;
     x->setVisible(false);
@@ -332,12 +344,15 @@ void TPGraph::DrawPattern(int pattern) {
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
   }
+  TimeLabels.clear();
+  if (data.Drawn)
+    for (const kvl::ProfilePoint& p : data.Sp1.Points) TimeLabels.emplace_back(p.X, p.Label);
   FormResize();
+  ScheduleAlignment();
 }
 
 void TPGraph::DrawEvents(const kvl::EventChart& events) {
-  QChart* chart = Chart3->chart();
-  ClearChart(chart);
+  QChart* chart = RenewChart(Chart3);
   std::vector<std::pair<double, std::string>> labels;
   for (auto lane = events.Lanes.rbegin(); lane != events.Lanes.rend(); ++lane)
     labels.emplace_back(lane->Y, kvl::LaneLabels[lane->Index]);
@@ -362,6 +377,73 @@ void TPGraph::OKBtnClick() { accept(); }
 void TPGraph::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   FormResize();
+}
+
+bool TPGraph::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize || event->type() == QEvent::Show) ScheduleAlignment();
+  return QDialog::eventFilter(watched, event);
+}
+
+void TPGraph::ScheduleAlignment() {
+  if (AlignmentPending) return;
+  AlignmentPending = true;
+  QTimer::singleShot(0, this, [this] { AlignPlotAreas(); });
+}
+
+void TPGraph::AlignPlotAreas() {
+  AlignmentPending = false;
+  std::vector<QChart*> charts;
+  for (QChartView* view : {Chart1, Chart2, Chart3})
+    if (!view->isHidden()) charts.push_back(view->chart());
+  if (charts.empty()) return;
+  // Each chart's own plot area first, then the narrowest span they share.
+  qreal left = 0, right = 1e9;
+  std::vector<QRectF> natural;
+  for (QChart* chart : charts) {
+    chart->setPlotArea(QRectF());
+    if (chart->layout()) chart->layout()->activate();
+    const QRectF area = chart->plotArea();
+    natural.push_back(area);
+    left = std::max(left, area.left());
+    right = std::min(right, area.right());
+  }
+  if (right <= left) return;
+  for (size_t i = 0; i < charts.size(); ++i)
+    charts[i]->setPlotArea(QRectF(left, natural[i].top(), right - left, natural[i].height()));
+
+  // The time labels that fit: a label's text is left out when it would run
+  // into the last one shown; its grid line stays.
+  if (TotalTime <= 0) return;
+  for (QChartView* view : {Chart1, Chart2}) {
+    if (view->isHidden()) continue;
+    const auto axes = view->chart()->axes(Qt::Horizontal);
+    auto* axis = axes.isEmpty() ? nullptr : qobject_cast<QCategoryAxis*>(axes.front());
+    if (!axis) continue;
+    for (const QString& label : axis->categoriesLabels()) axis->remove(label);
+    const QFontMetricsF metrics(axis->labelsFont());
+    constexpr qreal kGap = 4;
+    qreal lastRight = -1e9;
+    QString blank;
+    bool first = true;
+    double lastValue = 0;
+    QSet<QString> seen;
+    for (const auto& [value, text] : TimeLabels) {
+      QString label = QString::fromStdString(text);
+      if (seen.contains(label) || (!first && value <= lastValue)) continue;
+      seen.insert(label);
+      first = false;
+      lastValue = value;
+      const qreal x = (right - left) * value / TotalTime;
+      const qreal half = metrics.horizontalAdvance(label) / 2;
+      if (x - half < lastRight + kGap) {
+        blank += QLatin1Char(' ');
+        label = blank;  // distinct blank texts keep one category each
+      } else {
+        lastRight = x + half;
+      }
+      axis->append(label, value);
+    }
+  }
 }
 
 void TPGraph::FormResize() {

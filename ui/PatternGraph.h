@@ -129,8 +129,17 @@ class TPGraph : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The plot areas of the shown charts get one left edge and one width, so
+  // that their time scales stand under each other; the time labels whose
+  // text would overlap a neighbour's leave it out.
+  void AlignPlotAreas();
+  void ScheduleAlignment();
+  bool AlignmentPending = false;
+  // The profile points' time labels, at their times.
+  std::vector<std::pair<double, std::string>> TimeLabels;
   void FormResize();
   // The lane chart; the end of DrawPattern.
   void DrawEvents(const kvl::EventChart& events);

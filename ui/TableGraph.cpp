@@ -4,6 +4,7 @@
 #include <QChartView>
 #include <QHBoxLayout>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QPen>
 #include <QPushButton>
 #include <QTabBar>
@@ -133,6 +134,49 @@ TableGraphTexts TableGraphTextsFor(int language) {
 
 }  // namespace kvl
 
+namespace {
+
+QChart* NewChart() {
+  auto* chart = new QChart;
+  chart->legend()->hide();
+  chart->setTitle(QString());
+  return chart;
+}
+
+// A chart view that pans the value axis while it is dragged with the left
+// mouse button; the input axis stays as it is.
+class TPanChartView : public QChartView {
+ public:
+  TPanChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() != Qt::LeftButton) return QChartView::mousePressEvent(event);
+    Dragging = true;
+    Last = event->position();
+    event->accept();
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (!Dragging) return QChartView::mouseMoveEvent(event);
+    const qreal dy = event->position().y() - Last.y();
+    Last = event->position();
+    // The picture follows the mouse: dragging down shows higher values.
+    if (dy != 0) chart()->scroll(0, dy);
+    event->accept();
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() != Qt::LeftButton || !Dragging) return QChartView::mouseReleaseEvent(event);
+    Dragging = false;
+    event->accept();
+  }
+
+ private:
+  bool Dragging = false;
+  QPointF Last;
+};
+
+}  // namespace
+
 TGraph::TGraph(TCore& core, int language, QWidget* parent) : QDialog(parent), Core(core) {
   setObjectName(QStringLiteral("Graph"));
   const kvl::TableGraphTexts texts = kvl::TableGraphTextsFor(language);
@@ -150,10 +194,7 @@ TGraph::TGraph(TCore& core, int language, QWidget* parent) : QDialog(parent), Co
     sheet->setObjectName(QStringLiteral("TabSheet%1").arg(t + 1));
     auto* sheetLayout = new QVBoxLayout(sheet);
     sheetLayout->setContentsMargins(0, 0, 0, 0);
-    auto* chart = new QChart;
-    chart->legend()->hide();
-    chart->setTitle(QString());
-    auto* view = new QChartView(chart, sheet);
+    auto* view = new TPanChartView(NewChart(), sheet);
     view->setObjectName(QStringLiteral("Chart%1").arg(t + 1));
     view->setRenderHint(QPainter::Antialiasing);
     sheetLayout->addWidget(view);
@@ -191,12 +232,14 @@ void TGraph::SetupTables() {
 void TGraph::PlotTable(int table) {
   if (table < 0 || table > 2) return;
   const kvl::TableChart data = kvl::ComputeTableChart(Core, table);
-  QChart* chart = Charts[static_cast<size_t>(table)]->chart();
-  chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) {
-    chart->removeAxis(axis);
-    delete axis;
-  }
+  // Every showing draws on a new chart, unpanned: a chart whose axes are
+  // taken away while the window is hidden keeps drawing the old ones when it
+  // is shown again.
+  QChartView* view = Charts[static_cast<size_t>(table)];
+  QChart* old = view->chart();
+  QChart* chart = NewChart();
+  view->setChart(chart);
+  delete old;
   auto* axisX = new QValueAxis;
   auto* axisY = new QValueAxis;
   chart->addAxis(axisX, Qt::AlignBottom);

@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QCheckBox>
-#include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,9 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 #include "Application.h"
+#include "FontDialog.h"
 #include "MessageCatalog.h"
 #include "ServiceToolRules.h"
 #include "TetPanel.h"
@@ -140,7 +138,9 @@ TFormCtrl::TFormCtrl(TMainForm& main, TCore& core, kvl::TDialogPresenter& presen
   TetPanel1->setObjectName(QStringLiteral("TetPanel1"));
   TetPanel1->hide();
 
-  setFixedSize(sizeHint());
+  // A fixed size that follows the font: the layout sets it whenever its
+  // contents' sizes change.
+  grid->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
   connect(BitBtn2, &QPushButton::clicked, this, [this] { reject(); });
@@ -150,13 +150,6 @@ TFormCtrl::TFormCtrl(TMainForm& main, TCore& core, kvl::TDialogPresenter& presen
   connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
   connect(RadioGroup1Items, &QButtonGroup::idClicked, this, [this] { RadioGroup1Click(); });
   connect(RadioGroup2Items, &QButtonGroup::idClicked, this, [this] { RadioGroup2Click(); });
-
-  ChooseFont = [this](QFont& font) {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, this, QString(), QFontDialog::DontUseNativeDialog);
-    if (ok) font = chosen;
-    return ok;
-  };
 }
 
 TFormCtrl::~TFormCtrl() = default;
@@ -196,13 +189,9 @@ void TFormCtrl::BitBtn1Click() {
 }
 
 void TFormCtrl::Button2Click() {
-  QFont font = Main.font();
-  if (ChooseFont && ChooseFont(font)) {
-    const int points = std::clamp(font.pointSize() > 0 ? font.pointSize() : Main.Settings.FontSize,
-                                  kSmallestFontPoints, kLargestFontPoints);
-    Main.Settings.FontName = font.family().toStdString();
-    Main.SetFontSize(points);
-  }
+  TFontDialog dialog(this);
+  dialog.SetChoice(Main.MainFontChoice());
+  if (Presenter.ShowForm(dialog) == kvl::kModalOk) Main.SetMainFont(dialog.Choice());
   Main.ApplyFontToForms();
 }
 

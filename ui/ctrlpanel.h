@@ -7,9 +7,7 @@
 #pragma once
 
 #include <QDialog>
-#include <QFont>
 
-#include <functional>
 #include <string>
 
 #include "DialogPresenter.h"
@@ -31,18 +29,8 @@ class TFormCtrl : public QDialog, public kvl::TModalForm {
   static constexpr const char* kToolButtonNames[9] = {
       "NewButton",      "OpenButton",     "SaveButton", "COPYButton",     "PASTEButton",
       "ZTMtoKVLButton", "KVLtoZTMButton", "SetupButton", "ComSetupButton"};
-  // The font dialog's size range in points.
-  static constexpr int kSmallestFontPoints = 7;
-  static constexpr int kLargestFontPoints = 10;
-
-  // Asks for a font starting from the given one; false when cancelled.
-  using FontChooser = std::function<bool(QFont& font)>;
-
   TFormCtrl(TMainForm& main, TCore& core, kvl::TDialogPresenter& presenter, QWidget* parent = nullptr);
   ~TFormCtrl() override;
-
-  // The font dialog (tests put in their own).
-  void SetFontChooser(FontChooser chooser) { ChooseFont = std::move(chooser); }
 
   // ---- handlers ----
   void FormShow();
@@ -52,6 +40,9 @@ class TFormCtrl : public QDialog, public kvl::TModalForm {
   // Applies the toolbar look and the grid widths; false when a width was not
   // an integer (the error has been shown, later steps not done).
   bool Button1Click();
+  // The font dialog, through the presenter, starting with the main window's
+  // font; after OK the main window takes the chosen font; in any case the
+  // other windows get the main window's font.
   void Button2Click();
   void RadioGroup1Click();
   void RadioGroup2Click();
@@ -104,7 +95,6 @@ class TFormCtrl : public QDialog, public kvl::TModalForm {
   TMainForm& Main;
   TCore& Core;
   kvl::TDialogPresenter& Presenter;
-  FontChooser ChooseFont;
 };
 
 // The name the main window's service tools know the panel by.

@@ -810,16 +810,53 @@ void TMainForm::ShowVersion() {
   AboutBox->AfterShowing();
 }
 
-void TMainForm::HookCommTest(QWidget* testWindow) {
-  connect(MenuItem("SHLRW1"), &QAction::triggered, testWindow, [testWindow] {
-    testWindow->show();
-    testWindow->raise();
-    testWindow->activateWindow();
-  });
+void TMainForm::HookCommTest(TProtocolTestView* testWindow) {
+  ProtocolTest = testWindow;
+  connect(MenuItem("SHLRW1"), &QAction::triggered, testWindow->TestWindow(), [this] { ShowProtocolTest(); });
+}
+
+void TMainForm::ShowProtocolTest() {
+  if (!ProtocolTest || !Core) return;
+  QWidget* window = ProtocolTest->TestWindow();
+  window->setWindowState(windowState() & ~Qt::WindowActive);
+  ProtocolTest->ShowLineSetting(Core->LineSetting);
+  ProtocolTest->ShowTesterPage();
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 void TMainForm::ApplyFontToForms() {
-  for (QWidget* form : OtherForms) form->setFont(font());
+  for (QWidget* form : OtherForms) {
+    form->setFont(font());
+    QPalette colours = form->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+      colours.setColor(role, palette().color(role));
+    form->setPalette(colours);
+  }
+}
+
+kvl::FontChoice TMainForm::MainFontChoice() const {
+  kvl::FontChoice choice;
+  choice.Family = Settings.FontName;
+  choice.Points = Settings.FontSize;
+  choice.Bold = FontBold;
+  choice.Italic = FontItalic;
+  choice.Underline = FontUnderline;
+  choice.StrikeOut = FontStrikeOut;
+  choice.Colour = Settings.FontColor;
+  return choice;
+}
+
+void TMainForm::SetMainFont(const kvl::FontChoice& choice) {
+  Settings.FontName = choice.Family;
+  Settings.FontSize = choice.Points;
+  Settings.FontColor = choice.Colour;
+  FontBold = choice.Bold;
+  FontItalic = choice.Italic;
+  FontUnderline = choice.Underline;
+  FontStrikeOut = choice.StrikeOut;
+  ApplyMainFont();
 }
 
 void TMainForm::RegisterForm(QWidget* form) { OtherForms.push_back(form); }
@@ -832,6 +869,10 @@ void TMainForm::SetFontSize(int points) {
 void TMainForm::ApplyMainFont() {
   QFont mainFont(Q(Settings.FontName));
   if (Settings.FontSize > 0) mainFont.setPointSize(Settings.FontSize);
+  mainFont.setBold(FontBold);
+  mainFont.setItalic(FontItalic);
+  mainFont.setUnderline(FontUnderline);
+  mainFont.setStrikeOut(FontStrikeOut);
   setFont(mainFont);
   // A colour word holds red in its low byte; negative words name system colours.
   const int colour = Settings.FontColor;

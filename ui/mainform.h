@@ -19,6 +19,7 @@
 
 #include "CommandLine.h"
 #include "CoreNotifier.h"
+#include "FontChoice.h"
 #include "GridViewRules.h"
 #include "GroupTreeRules.h"
 #include "Settings.h"
@@ -57,6 +58,17 @@ struct TMainFormOptions {
   std::function<std::unique_ptr<kvl::ISettingsStore>()> OpenSettings;
 };
 
+// The protocol test window as the main window shows it.
+class TProtocolTestView {
+ public:
+  virtual ~TProtocolTestView() = default;
+  virtual QWidget* TestWindow() = 0;
+  // The speed choice follows the line setting in use.
+  virtual void ShowLineSetting(int32_t lineSetting) = 0;
+  // The tester page becomes the active page.
+  virtual void ShowTesterPage() = 0;
+};
+
 class TMainForm : public QMainWindow {
  public:
   TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options, QWidget* parent = nullptr);
@@ -89,7 +101,12 @@ class TMainForm : public QMainWindow {
   // This window's font takes the size in points (the environment dialog);
   // ApplyFontToForms hands it on.
   void SetFontSize(int points);
-  // Copies this window's font to the other windows.
+  // This window's whole font: family, size, style, effects and colour.
+  kvl::FontChoice MainFontChoice() const;
+  // This window takes the whole font; the settings keep its name, size and
+  // colour. ApplyFontToForms hands it on.
+  void SetMainFont(const kvl::FontChoice& choice);
+  // Copies this window's font and its colour to the other windows.
   void ApplyFontToForms();
   // A window that takes this window's font (the other windows, in the order
   // they are created).
@@ -116,7 +133,10 @@ class TMainForm : public QMainWindow {
   // The model-number wizard that OpenWizardAtStart shows.
   void AttachWizard(TOptSet& wizard);
   // The communication-test menu item shows the protocol test window.
-  void HookCommTest(QWidget* testWindow);
+  void HookCommTest(TProtocolTestView* testWindow);
+  // Shows the protocol test window, not modally, in this window's state,
+  // with the speed choice of the line setting and its tester page active.
+  void ShowProtocolTest();
 
   // ---- group tree, group menus and selection ----
   // Creates the items of the items menu and the popup menu (once) and fills
@@ -391,6 +411,12 @@ class TMainForm : public QMainWindow {
   std::map<std::string, QAction*> MenuItems;
   std::map<std::string, QToolButton*> ToolButtonsByName;
   std::vector<QWidget*> OtherForms;
+  // The style and effects of this window's font (the settings hold the rest).
+  bool FontBold = false;
+  bool FontItalic = false;
+  bool FontUnderline = false;
+  bool FontStrikeOut = false;
+  TProtocolTestView* ProtocolTest = nullptr;
   // The tree as it was last filled, and its items by entry (entry n at n - 1).
   kvl::GroupView Groups;
   std::vector<QTreeWidgetItem*> EntryItems;

@@ -1,13 +1,19 @@
 // The control panel's settings applied to the data image and the main
 // window, headless.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QtTest/QTest>
 
+#include "FontDialog.h"
 #include "MessageCatalog.h"
 #include "ServiceFixture.h"
+#include "TetBoardWidget.h"
 #include "TetPanel.h"
 
 namespace {
@@ -132,25 +138,72 @@ TEST_F(ControlPanelTest, FirstShowingOffersNineThousandSixHundredWhateverIsInUse
   EXPECT_EQ(Core->LineSetting, 13);
 }
 
-TEST_F(ControlPanelTest, FontGoesToMainWindowAndOtherForms) {
+TEST_F(ControlPanelTest, FontDialogOffersSevenToTenPointsAndTheWholeFontGoesToEveryWindow) {
   Start();
   QWidget other;
   Main->RegisterForm(&other);
+  const std::string family = Main->Settings.FontName;
   struct Case {
-    bool Chosen;
-    int Points;  // chosen size
-    int Expect;  // main window's size afterwards
+    const char* Name;
+    bool Ok;
+    int SizeItem;  // index in the dialog's size list
+    int StyleItem;
+    bool Underline, StrikeOut;
+    const char* Colour;
+    kvl::FontChoice Expect;
   };
-  const Case cases[] = {{true, 9, 9}, {true, 14, 10}, {true, 6, 7}, {false, 12, 7}};
+  const Case cases[] = {
+      {"bold 10, underlined, red", true, 3, 2, true, false, "Red", {family, 10, true, false, true, false, 0x0000FF}},
+      {"italic 7, struck out, navy", true, 0, 1, false, true, "Navy", {family, 7, false, true, false, true, 0x800000}},
+      {"cancelled", false, 2, 3, true, true, "Lime", {family, 7, false, true, false, true, 0x800000}},
+  };
   for (const Case& c : cases) {
-    Panel->SetFontChooser([&c](QFont& font) {
-      font.setPointSize(c.Points);
-      return c.Chosen;
-    });
+    SCOPED_TRACE(c.Name);
+    std::vector<std::string> sizes;
+    kvl::FontChoice offered;
+    Presenter.BeforeAnswer = [&](kvl::TModalForm& form) {
+      auto& dialog = dynamic_cast<TFontDialog&>(form);
+      offered = dialog.Choice();
+      for (int i = 0; i < dialog.FontSize->count(); ++i) sizes.push_back(dialog.FontSize->itemText(i).toStdString());
+      dialog.FontSize->setCurrentIndex(c.SizeItem);
+      dialog.FontStyle->setCurrentIndex(c.StyleItem);
+      dialog.Underline->setChecked(c.Underline);
+      dialog.StrikeOut->setChecked(c.StrikeOut);
+      dialog.FontColour->setCurrentIndex(dialog.FontColour->findText(QString::fromLatin1(c.Colour)));
+    };
+    Presenter.AnswerEnter = c.Ok;
+    const kvl::FontChoice before = Main->MainFontChoice();
     Panel->Button2Click();
-    EXPECT_EQ(Main->font().pointSize(), c.Expect) << c.Points;
-    EXPECT_EQ(other.font(), Main->font()) << c.Points;
+    EXPECT_EQ(Presenter.FormsShown.back(), "Font");
+    EXPECT_EQ(sizes, (std::vector<std::string>{"7", "8", "9", "10"}));
+    // The dialog starts with the main window's font.
+    EXPECT_EQ(offered, before);
+    EXPECT_EQ(Main->MainFontChoice(), c.Expect);
+    const QFont font = Main->font();
+    EXPECT_EQ(font.pointSize(), c.Expect.Points);
+    EXPECT_EQ(font.bold(), c.Expect.Bold);
+    EXPECT_EQ(font.italic(), c.Expect.Italic);
+    EXPECT_EQ(font.underline(), c.Expect.Underline);
+    EXPECT_EQ(font.strikeOut(), c.Expect.StrikeOut);
+    // The other windows take the font and its colour.
+    EXPECT_EQ(other.font(), font);
+    const QColor colour(c.Expect.Colour & 0xFF, (c.Expect.Colour >> 8) & 0xFF, (c.Expect.Colour >> 16) & 0xFF);
+    EXPECT_EQ(Main->palette().color(QPalette::WindowText), colour);
+    EXPECT_EQ(other.palette().color(QPalette::WindowText), colour);
+    // The settings keep name, size and colour.
+    EXPECT_EQ(Main->Settings.FontName, family);
+    EXPECT_EQ(Main->Settings.FontSize, c.Expect.Points);
+    EXPECT_EQ(Main->Settings.FontColor, c.Expect.Colour);
   }
+  // A saved size the dialog does not offer starts it at the nearest one; a
+  // size that is offered is taken as it is, unclamped.
+  Main->SetFontSize(12);
+  kvl::FontChoice offered;
+  Presenter.BeforeAnswer = [&](kvl::TModalForm& form) { offered = dynamic_cast<TFontDialog&>(form).Choice(); };
+  Presenter.AnswerEnter = true;
+  Panel->Button2Click();
+  EXPECT_EQ(offered.Points, 10);
+  EXPECT_EQ(Main->font().pointSize(), 10);
 }
 
 TEST_F(ControlPanelTest, ShowAllModelCheckAndClipboard) {
@@ -207,6 +260,57 @@ TEST_F(ControlPanelTest, DoubleClickTurnsIntoTheGame) {
   Panel->show();
   EXPECT_FALSE(Panel->TetPanel1->isVisible());
   EXPECT_TRUE(Panel->TetPanel1->Start());  // a started game is not stopped
+}
+
+TEST_F(ControlPanelTest, SizeFollowsTheFont) {
+  Start();
+  for (int points : {10, 7, 10}) {
+    SCOPED_TRACE(points);
+    Main->SetFontSize(points);
+    Main->RegisterForm(Panel.get());
+    Main->ApplyFontToForms();
+    Panel->show();
+    QApplication::processEvents();
+    EXPECT_EQ(Panel->font().pointSize(), points);
+    // Every control gets at least the room it needs, the message-check row
+    // above all.
+    for (QWidget* control : Panel->findChildren<QWidget*>()) {
+      if (!control->isVisible() || control->inherits("QGroupBox") || control->parentWidget() == nullptr) continue;
+      if (!control->isWindow() && control->parentWidget()->inherits("QAbstractSpinBox")) continue;
+      const QSize need = control->minimumSizeHint();
+      EXPECT_GE(control->height(), need.height()) << control->objectName().toStdString();
+      EXPECT_GE(control->width(), need.width()) << control->objectName().toStdString();
+    }
+    for (QWidget* control : {static_cast<QWidget*>(Panel->CSpinEdit1), static_cast<QWidget*>(Panel->CSpinEdit2), static_cast<QWidget*>(Panel->Button3)})
+      EXPECT_GE(control->height(), control->sizeHint().height()) << control->objectName().toStdString();
+    Panel->hide();
+  }
+}
+
+TEST_F(ControlPanelTest, WithTheGameShownEscStillClosesThePanel) {
+  Start();
+  Panel->open();
+  Panel->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Panel.get()));
+  // A double click on the window's free area, away from every control.
+  QPoint free;
+  for (int y = Panel->height() - 2; y > 0 && free.isNull(); y -= 2)
+    for (int x = 2; x < Panel->width() && free.isNull(); x += 2)
+      if (!Panel->childAt(x, y)) free = QPoint(x, y);
+  ASSERT_FALSE(free.isNull());
+  QTest::mouseDClick(Panel.get(), Qt::LeftButton, Qt::NoModifier, free);
+  ASSERT_EQ(Panel->TetPanel1->State(), TState::Plumet);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == Panel->TetPanel1->Board(); }, 3000));
+
+  // The game's keys play and keep the panel open.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_4, Qt::KeypadModifier);
+  EXPECT_EQ(Panel->TetPanel1->Board()->Board().LastKey(), 100);
+  EXPECT_TRUE(Panel->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), Panel->TetPanel1->Board());
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(Panel->isVisible());
+  EXPECT_EQ(Panel->result(), QDialog::Rejected);
 }
 
 }  // namespace

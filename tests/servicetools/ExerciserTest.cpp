@@ -4,6 +4,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QtTest/QTest>
 #include <QThread>
 
 #include "MessageCatalog.h"
@@ -141,6 +145,36 @@ TEST_F(ExerciserTest, ClosingTheWindowsWhileRunningStopsTheWorker) {
   ASSERT_TRUE(WaitFor([this] { return Counter->FrameCount() >= 20; }));
   Test.reset();
   EXPECT_FALSE(Core->Protocol->IsOpen());
+}
+
+TEST_F(ExerciserTest, TheCentredCounterCoversNoControlOfTheTesterPage) {
+  Test->show();
+  Test->PageControl1->setCurrentWidget(Test->TabSheet3);
+  QTest::mouseClick(Test->Button2, Qt::LeftButton);
+  ASSERT_TRUE(Counter->isVisible());
+  ASSERT_TRUE(Test->ExerciserRunning());
+  for (bool maximized : {false, true}) {
+    SCOPED_TRACE(maximized ? "maximized" : "default size");
+    if (maximized) Test->showMaximized();
+    QCoreApplication::processEvents();
+    const QRect counter = Counter->frameGeometry();
+    // Both windows are centred on the screen.
+    const QRect screen = Test->screen()->availableGeometry();
+    EXPECT_LE((counter.center() - screen.center()).manhattanLength(), 4);
+    if (!maximized) {
+      EXPECT_LE((Test->frameGeometry().center() - screen.center()).manhattanLength(), 4);
+    }
+    for (QWidget* control : Test->TabSheet3->findChildren<QWidget*>()) {
+      if (!control->isVisible()) continue;
+      const QRect global(control->mapToGlobal(QPoint(0, 0)), control->size());
+      EXPECT_FALSE(global.intersects(counter)) << control->objectName().toStdString();
+    }
+  }
+  // The stop button takes its click.
+  QTest::mouseClick(Test->Button3, Qt::LeftButton);
+  EXPECT_EQ(Presenter.Shown.back().Text, "連続停止");
+  Test->WaitForExerciser();
+  EXPECT_FALSE(Test->ExerciserRunning());
 }
 
 }  // namespace

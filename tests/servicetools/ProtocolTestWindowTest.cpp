@@ -1,6 +1,7 @@
 // The protocol test window against the simulated controller: one frame of
 // each kind and the text commands, with the log lines they leave.
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLineEdit>
@@ -133,15 +134,41 @@ TEST_F(ProtocolTestWindowTest, TextCommandsShowTheReply) {
   EXPECT_EQ(Test->ComboBox1->count(), 0);
 }
 
-TEST_F(ProtocolTestWindowTest, EnterSendsTheTextCommands) {
+TEST_F(ProtocolTestWindowTest, EnterSendsTheTextCommandsOnceFromTheFocusedBox) {
   Test->show();
-  QTest::keyClick(Test->Edit6, Qt::Key_Return);
+  Test->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Test.get()));
+  Test->PageControl1->setCurrentWidget(Test->TabSheet2);
+  Test->Edit6->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   EXPECT_EQ(LastLine(), "RD10000001:OK");
+
+  // The tester box: both Enter keys, the main one and the keypad's.
+  Test->PageControl1->setCurrentWidget(Test->TabSheet3);
+  Test->ComboBox1->setFocus();
   Test->ComboBox1->setEditText(QStringLiteral("@@01TESTER"));
-  QTest::keyClick(Test->ComboBox1->lineEdit(), Qt::Key_Return);
+  const int historyBefore = Test->ComboBox1->count();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   EXPECT_EQ(LastLine(), "@@01TESTER:OK");
-  EXPECT_EQ(Test->LogLines().size(), 2) << Test->LogLines().join(QLatin1Char('|')).toStdString();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(Test->LogLines().size(), 3) << Test->LogLines().join(QLatin1Char('|')).toStdString();
+  EXPECT_EQ(Test->ComboBox1->count(), historyBefore + 2);
+  EXPECT_EQ(Test->ComboBox1->currentText().toStdString(), "@@01TESTER");
   EXPECT_TRUE(Test->isVisible());  // Enter does not close the window
+}
+
+TEST_F(ProtocolTestWindowTest, EveryTextSentGoesToTheHistory) {
+  // "@@" is already in the list; it is added again, as a new text is.
+  for (const char* text : {"@@", "@@02XY", "@@"}) {
+    Test->ComboBox1->setEditText(QString::fromLatin1(text));
+    Test->Button4Click();
+  }
+  QStringList items;
+  for (int i = 0; i < Test->ComboBox1->count(); ++i) items << Test->ComboBox1->itemText(i);
+  EXPECT_EQ(items.join(QLatin1Char('|')).toStdString(), "@@01TESTER|@@|@@|@@02XY|@@");
+  // The repeat sends without adding.
+  Test->Timer1Timer();
+  EXPECT_EQ(Test->ComboBox1->count(), 5);
 }
 
 TEST_F(ProtocolTestWindowTest, StationAddressFromTheEnvironmentAndTheTesterResetsIt) {
@@ -211,6 +238,29 @@ TEST_F(ProtocolTestWindowTest, ExtensionShowsTheControlPanelAndTheMenuShowsTheWi
   EXPECT_TRUE(Test->isVisible());
   EXPECT_FALSE(Test->isModal());
   EXPECT_EQ(Test->windowTitle().toStdString(), "Communication TEST Command Window");
+}
+
+TEST_F(ProtocolTestWindowTest, TheMenuShowsTheTesterPageTheLineSpeedAndTheMainWindowState) {
+  Main->HookCommTest(Test.get());
+  EXPECT_EQ(Test->PageControl1->currentWidget(), Test->TabSheet1);
+  const struct {
+    int32_t Setting;
+    int Item;
+    Qt::WindowState State;
+  } cases[] = {{5, 2, Qt::WindowNoState}, {14, 6, Qt::WindowMaximized}, {1, 0, Qt::WindowNoState}, {11, 5, Qt::WindowMaximized}};
+  for (const auto& c : cases) {
+    Test->hide();
+    Test->PageControl1->setCurrentWidget(Test->TabSheet2);
+    Core->LineSetting = c.Setting;
+    Main->setWindowState(c.State);
+    Main->MenuItem("SHLRW1")->trigger();
+    EXPECT_TRUE(Test->isVisible()) << c.Setting;
+    EXPECT_EQ(Test->PageControl1->currentWidget(), Test->TabSheet3) << c.Setting;
+    EXPECT_EQ(Test->RadioGroup1Items->checkedId(), c.Item) << c.Setting;
+    EXPECT_EQ(Test->windowState() & Qt::WindowMaximized, c.State & Qt::WindowMaximized) << c.Setting;
+    // Showing the choice changes no line setting.
+    EXPECT_EQ(Core->LineSetting, c.Setting);
+  }
 }
 
 }  // namespace

@@ -16,6 +16,16 @@ TEST(ServiceToolRules, SpeedItemsGiveEvenParityLineSettings) {
   EXPECT_EQ(kLineSettings[kvl::LineSettingForSpeedItem(4) - 1].Baud, 57600u);
 }
 
+TEST(ServiceToolRules, SpeedChoiceShownForALineSetting) {
+  const struct { int32_t Setting; int Item; } cases[] = {
+      {1, 0}, {2, 0}, {3, 1}, {4, 1}, {11, 5}, {13, 6}, {14, 6}, {0, -1}, {-3, -1}, {15, -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(kvl::SpeedItemForLineSetting(c.Setting), c.Item) << c.Setting;
+  // Every speed choice shows itself again.
+  for (int item = 0; item < 7; ++item)
+    EXPECT_EQ(kvl::SpeedItemForLineSetting(kvl::LineSettingForSpeedItem(item)), item);
+}
+
 TEST(ServiceToolRules, SumOffIsTheOnlyChoiceWithoutChecksum) {
   EXPECT_EQ(kvl::ChecksumFlagForSumItem(0), 1);
   EXPECT_EQ(kvl::ChecksumFlagForSumItem(1), 0);

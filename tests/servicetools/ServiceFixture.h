@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,9 +31,13 @@ class FormPresenter : public kvltest::RecordingPresenter {
  public:
   int ShowForm(kvl::TModalForm& form) override {
     FormsShown.push_back(form.FormCaption());
-    return form.AnswerKey(true);
+    if (BeforeAnswer) BeforeAnswer(form);
+    return form.AnswerKey(AnswerEnter);
   }
   std::vector<std::string> FormsShown;
+  // What the user does in a form before the key that ends it.
+  std::function<void(kvl::TModalForm&)> BeforeAnswer;
+  bool AnswerEnter = true;
 };
 
 class ServiceToolsTest : public ::testing::Test {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCategoryAxis>
+#include <QFontMetricsF>
+#include <QtTest/QTest>
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
@@ -14,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "ChartDescription.h"
 #include "TableGraph.h"
 #include "TestSupport.h"
 #include "UCore.h"
@@ -365,6 +369,98 @@ TEST(PatternGraphWindow, ShowsTheComputedProfileAndHidesSp2OnSingleLoop) {
     EXPECT_EQ(graph.Chart3->chart()->series().size(), 2);
     graph.hide();
   }
+}
+
+// Pattern 1 of the image becomes the given segments.
+void SetSegments(TCore& core, const std::vector<Segment>& segments) {
+  for (int s = 1; s <= 30; ++s) {
+    const Segment seg = static_cast<size_t>(s) <= segments.size() ? segments[static_cast<size_t>(s - 1)]
+                                                                   : Segment{kEmpty, kEmpty, kEmpty};
+    SetCell(core, 1, 1, s, seg.sp1);
+    SetCell(core, 1, 2, s, seg.time);
+    SetCell(core, 1, 3, s, seg.sp2);
+  }
+}
+
+TEST(PatternGraphWindow, EveryShowingLooksAsAFreshWindowShowingTheSameData) {
+  const struct {
+    const char* name;
+    std::vector<Segment> segments;
+    int c64;
+  } showings[] = {
+      {"two segments, h:min", {{100, 60, 50}, {500, 65, 60}}, 0},
+      {"three segments, seconds", {{200, 30, 20}, {300, 300, 30}, {100, 400, 10}}, 2},
+      {"empty pattern", {}, 0},
+      {"one segment, min:s", {{-50, 90, 100}}, 1},
+  };
+  for (uint16_t hw1 : {uint16_t{0x0800}, uint16_t{0}}) {
+    auto core = MakeImage({}, 0, hw1);
+    SetSetup(*core, 5, 1, 50);
+    TPGraph reused(*core, 1);
+    for (const auto& showing : showings) {
+      SCOPED_TRACE(std::string(showing.name) + (hw1 ? ", two loops" : ", one loop"));
+      SetSegments(*core, showing.segments);
+      SetSetup(*core, 8, 64, showing.c64);
+      reused.DrawPattern(1);
+      reused.show();
+      TPGraph fresh(*core, 1);
+      fresh.DrawPattern(1);
+      fresh.move(reused.pos());
+      fresh.show();
+      QApplication::processEvents();
+      for (auto chart : {&TPGraph::Chart1, &TPGraph::Chart2, &TPGraph::Chart3}) {
+        QChartView* was = reused.*chart;
+        QChartView* now = fresh.*chart;
+        EXPECT_EQ(was->isVisible(), now->isVisible()) << now->objectName().toStdString();
+        EXPECT_EQ(kvltest::DescribeChart(was->chart()), kvltest::DescribeChart(now->chart()))
+            << now->objectName().toStdString();
+        if (now->isVisible()) {
+          EXPECT_TRUE(kvltest::ChartPicture(was) == kvltest::ChartPicture(now)) << now->objectName().toStdString();
+        }
+      }
+      reused.OKBtn->click();
+    }
+  }
+}
+
+TEST(PatternGraphWindow, TheChartsShareOneTimeScaleAndTimeLabelsDoNotOverlap) {
+  // Short segments next to long ones: neighbouring time labels would run
+  // into each other at the default size.
+  auto core = MakeImage({{100, 30, 50}, {3000, 30, 60}, {-200, 360, 70}, {400, 5, 80}, {100, 5, 90}}, 0, 0x0800);
+  SetSetup(*core, 5, 1, 50);
+  SetSetup(*core, 5, 5, 50);
+  SetSetup(*core, 5, 9, 50);
+  TPGraph graph(*core, 1);
+  graph.DrawPattern(1);
+  graph.show();
+  for (QSize size : {QSize(497, 419), QSize(900, 700), QSize(420, 360)}) {
+    SCOPED_TRACE(size.width());
+    graph.resize(size);
+    QTest::qWait(20);
+    const QRectF a1 = graph.Chart1->chart()->plotArea();
+    for (QChartView* view : {graph.Chart2, graph.Chart3}) {
+      const QRectF a = view->chart()->plotArea();
+      EXPECT_DOUBLE_EQ(a.left(), a1.left()) << view->objectName().toStdString();
+      EXPECT_DOUBLE_EQ(a.width(), a1.width()) << view->objectName().toStdString();
+    }
+    // The shown time labels keep apart; every profile point keeps its label.
+    auto* axis = qobject_cast<QCategoryAxis*>(graph.Chart1->chart()->axes(Qt::Horizontal).front());
+    ASSERT_NE(axis, nullptr);
+    const QFontMetricsF metrics(axis->labelsFont());
+    qreal lastRight = -1e9;
+    int shown = 0;
+    for (const QString& label : axis->categoriesLabels()) {
+      if (label.trimmed().isEmpty()) continue;
+      const qreal x = a1.width() * axis->endValue(label) / graph.TotalTime;
+      const qreal half = metrics.horizontalAdvance(label) / 2;
+      EXPECT_GE(x - half, lastRight) << label.toStdString();
+      lastRight = x + half;
+      ++shown;
+    }
+    EXPECT_GE(shown, 2);
+    EXPECT_EQ(axis->categoriesLabels().size(), 6);
+  }
+  EXPECT_EQ(kvl::ComputePatternGraph(*core, 1, 1).Sp1.Points.size(), 6u);
 }
 
 TEST(GraphCommands, MainWindowOpensBothGraphs) {

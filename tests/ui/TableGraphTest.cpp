@@ -9,10 +9,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QValueAxis>
+#include <QtTest/QTest>
 
+#include <array>
 #include <memory>
 #include <vector>
 
+#include "ChartDescription.h"
 #include "UCore.h"
 
 namespace {
@@ -192,6 +195,99 @@ TEST(TableGraphWindow, OpensOffscreenAndShowsThePlannedSheets) {
   auto* line = static_cast<QLineSeries*>(graph.Charts[1]->chart()->series().front());
   EXPECT_EQ(line->count(), static_cast<int>(kvl::ComputeTableChart(*core, 1).Line.size()));
   graph.hide();
+}
+
+TEST(TableGraphWindow, EveryShowingLooksAsAFreshWindowShowingTheSameData) {
+  auto core = MakeImage(0x0800, 0x0004, 1, 0, 1, 1, 1);
+  const struct {
+    const char* name;
+    int c08, c28, c29;
+    int scale;  // of table 1's points
+  } showings[] = {
+      {"all three in use", 1, 1, 1, 1},
+      {"table 1 out of use", 0, 1, 1, 1},
+      {"table 1 again, other points", 1, 0, 1, 7},
+      {"none in use", 0, 0, 0, 1},
+  };
+  TGraph reused(*core, 1);
+  for (const auto& showing : showings) {
+    SCOPED_TRACE(showing.name);
+    SetSetup(*core, 8, 8, 1, showing.c08);
+    SetSetup(*core, 8, 28, 1, showing.c28);
+    SetSetup(*core, 8, 29, 1, showing.c29);
+    std::vector<int> x, y;
+    for (int i = 0; i < 11; ++i) {
+      x.push_back(i * 10 * showing.scale);
+      y.push_back(i * i * showing.scale);
+    }
+    SetTable(*core, 0, x, y);
+    SetTable(*core, 1, y, x);
+    reused.SetupTables();
+    reused.show();
+    TGraph fresh(*core, 1);
+    fresh.SetupTables();
+    fresh.move(reused.pos());
+    fresh.show();
+    QApplication::processEvents();
+    const int page = fresh.PageControl1->currentIndex();
+    EXPECT_EQ(reused.PageControl1->currentIndex(), page);
+    for (int t = 0; t < 3; ++t) {
+      // Each sheet in turn, as a user would look at it.
+      reused.PageControl1->setCurrentIndex(t);
+      fresh.PageControl1->setCurrentIndex(t);
+      QChartView* was = reused.Charts[static_cast<size_t>(t)];
+      QChartView* now = fresh.Charts[static_cast<size_t>(t)];
+      EXPECT_EQ(kvltest::DescribeChart(was->chart()), kvltest::DescribeChart(now->chart())) << t;
+      EXPECT_TRUE(kvltest::ChartPicture(was) == kvltest::ChartPicture(now)) << t;
+    }
+    // Back to the sheet it opened on: with no table in use the next showing
+    // keeps the active sheet.
+    reused.PageControl1->setCurrentIndex(page);
+    reused.BitBtn1->click();
+  }
+}
+
+TEST(TableGraphWindow, DraggingPansTheValueAxisOnlyUntilTheNextShowing) {
+  auto core = MakeImage(0x0000, 0x0000, 0, 0, 1, 0, 0);
+  TGraph graph(*core, 1);
+  graph.SetupTables();
+  graph.show();
+  QApplication::processEvents();
+  QChartView* view = graph.Charts[0];
+  auto ranges = [view] {
+    const auto x = view->chart()->axes(Qt::Horizontal);
+    const auto y = view->chart()->axes(Qt::Vertical);
+    auto* ax = qobject_cast<QValueAxis*>(x.value(0));
+    auto* ay = qobject_cast<QValueAxis*>(y.value(0));
+    return std::array<double, 4>{ax ? ax->min() : 0, ax ? ax->max() : 0, ay ? ay->min() : 0, ay ? ay->max() : 0};
+  };
+  const std::array<double, 4> before = ranges();
+  ASSERT_LT(before[2], before[3]);
+  const kvl::TableChart data = kvl::ComputeTableChart(*core, 0);
+  EXPECT_DOUBLE_EQ(before[2], data.Y.Min);
+  EXPECT_DOUBLE_EQ(before[3], data.Y.Max);
+
+  // Down and a little sideways: the picture follows the mouse up the value
+  // scale; the input scale does not move.
+  const QPoint from = view->viewport()->rect().center();
+  QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+  for (int step = 1; step <= 4; ++step) QTest::mouseMove(view->viewport(), from + QPoint(5 * step, 10 * step));
+  QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::NoModifier, from + QPoint(20, 40));
+  const std::array<double, 4> panned = ranges();
+  EXPECT_DOUBLE_EQ(panned[0], before[0]);
+  EXPECT_DOUBLE_EQ(panned[1], before[1]);
+  EXPECT_GT(panned[2], before[2]);
+  EXPECT_NEAR(panned[3] - panned[2], before[3] - before[2], 1e-6 * (before[3] - before[2]));
+
+  // Moving the mouse without a button pans nothing.
+  QTest::mouseMove(view->viewport(), from);
+  EXPECT_EQ(ranges(), panned);
+
+  graph.BitBtn1->click();
+  graph.SetupTables();
+  graph.show();
+  QApplication::processEvents();
+  EXPECT_EQ(ranges(), before);
 }
 
 }  // namespace
