@@ -201,6 +201,8 @@ bool Program::Start(const std::vector<std::string>& words, const std::map<std::s
       {"LC_MESSAGES", ""},
       {"QT_QPA_PLATFORM", "xcb"},
       {"DISPLAY", Desktop::Instance().DisplayName()},
+      // Under LeakSanitizer a clean end is checked for the program's own leaks only.
+      {"LSAN_OPTIONS", "suppressions=" KVLQ70_LSAN_SUPPRESSIONS},
   };
   for (const auto& [name, value] : extraEnv) env[name] = value;
   if (!Proc.Start(KVLQ70_PROGRAM, words, env, Dir + "/output.txt")) return false;
