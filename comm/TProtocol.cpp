@@ -13,12 +13,15 @@ uint8_t TProtocol::LoaderSum(const uint8_t* bytes, uint32_t length) {
 void TProtocol::SettleIfDue() {
   if (!SettleBeforeNextFrame) return;
   SettleBeforeNextFrame = false;
-  // The reply to a later try comes about one time-out after the reply that
-  // was taken (each try was sent one time-out after the one before), so the
-  // line must stay quiet a little longer than that; each late reply starts
-  // the wait again, up to one per try.
-  const uint32_t tries = static_cast<uint32_t>(RetryCount < 0 ? 0 : RetryCount) + 1;
-  WaitQuiet(ReceiveTimeout + ReceiveTimeout / 4, ReceiveTimeout * (tries + 1));
+  // A try went unanswered, so its reply may still come; any late reply
+  // starts the wait again.
+  WaitQuiet(kLateReplyQuietMs, ReceiveTimeout + kLateReplyQuietMs);
+}
+
+void TProtocol::DrainBadReply() {
+  // The rest of a spoiled reply follows within a few character times; a
+  // reply of the controller to the same request within its reply latency.
+  WaitQuiet(LineTimeMs(kDrainCharacters) + kReplyLatencyMs, ReceiveTimeout);
 }
 
 bool TProtocol::CheckCount(int16_t count) {
@@ -36,28 +39,33 @@ bool TProtocol::Transact(const uint8_t* request, uint32_t length, uint32_t expec
     PurgeInput();
     Send(request, length);  // a block that did not go shows up as a missing reply
     uint32_t status = 0, count = 0;
-    bool retry = false;
+    bool retry = false, spoiled = false;
     if (!Receive(reply, expected, status, count)) {
       if (tries >= RetryCount) ProtocolError = status;  // set only once no try is left
       retry = true;
+      if (count == 0)
+        SettleBeforeNextFrame = true;  // its reply may yet come, after a later try's
+      else
+        spoiled = true;  // a short reply
     } else if (reply[0] != kStx) {
       ProtocolError = kErrNoStx;
-      retry = true;
+      retry = spoiled = true;
     } else if (LoaderSum(reply, expected) != reply[expected - 1]) {
       ProtocolError = kErrChecksum;
-      retry = true;
+      retry = spoiled = true;
     } else if (reply[1] == kStatusAccepted) {
       ok = true;
     } else {
       ProtocolError = RefusalError(reply[1]);  // a refusal is final
     }
+    // What is left of a spoiled reply must not start the next one.
+    if (spoiled && IsOpen()) DrainBadReply();
     if (retry && tries < RetryCount) {
       ++tries;
       continue;
     }
     break;
   }
-  if (tries > 0) SettleBeforeNextFrame = true;
   return ok;
 }
 

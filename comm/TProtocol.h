@@ -86,8 +86,16 @@ class TProtocol : public TComm {
   WqtAddress Wqt;
 
  private:
-  // After a frame that needed a retry a late reply may still be on its way:
-  // wait for one quiet time-out and purge before the next frame.
+  // A bad reply is drained until the line has been quiet for this many
+  // characters plus the controller's usual reply latency, then retried.
+  static constexpr uint32_t kDrainCharacters = 4;
+  static constexpr uint32_t kReplyLatencyMs = 30;
+  // After a try that got no reply, the next frame waits for this much quiet
+  // line first: a reply arriving after a later try's must not be read as the
+  // next frame's.
+  static constexpr uint32_t kLateReplyQuietMs = 300;
+
   void SettleIfDue();
+  void DrainBadReply();
   bool CheckCount(int16_t count);
 };
