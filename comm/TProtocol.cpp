@@ -24,6 +24,16 @@ void TProtocol::DrainBadReply() {
   WaitQuiet(LineTimeMs(kDrainCharacters) + kReplyLatencyMs, ReceiveTimeout);
 }
 
+uint32_t TProtocol::LoaderReplyError(const uint8_t* reply, uint32_t expected) {
+  if (expected < 2 || reply[0] != kStx) return kErrNoStx;
+  if (LoaderSum(reply, expected) != reply[expected - 1]) return kErrChecksum;
+  return reply[1] == kStatusAccepted ? 0 : RefusalError(reply[1]);
+}
+
+void TProtocol::CopyReplyWords(const uint8_t* reply, int count, uint16_t* words) {
+  for (int k = 0; k < count; ++k) words[k] = GetWord(reply, 4 + 2 * k);
+}
+
 bool TProtocol::CheckCount(int16_t count) {
   if (count >= 0 && count <= kMaxFrameWords) return true;
   ProtocolError = kErrNotSent;
@@ -47,16 +57,11 @@ bool TProtocol::Transact(const uint8_t* request, uint32_t length, uint32_t expec
         SettleBeforeNextFrame = true;  // its reply may yet come, after a later try's
       else
         spoiled = true;  // a short reply
-    } else if (reply[0] != kStx) {
-      ProtocolError = kErrNoStx;
-      retry = spoiled = true;
-    } else if (LoaderSum(reply, expected) != reply[expected - 1]) {
-      ProtocolError = kErrChecksum;
-      retry = spoiled = true;
-    } else if (reply[1] == kStatusAccepted) {
+    } else if (const uint32_t error = LoaderReplyError(reply, expected); error == 0) {
       ok = true;
     } else {
-      ProtocolError = RefusalError(reply[1]);  // a refusal is final
+      ProtocolError = error;
+      retry = spoiled = error == kErrNoStx || error == kErrChecksum;  // a refusal is final
     }
     // What is left of a spoiled reply must not start the next one.
     if (spoiled && IsOpen()) DrainBadReply();
@@ -98,7 +103,7 @@ bool TProtocol::ReadWords(uint16_t address, int16_t count, uint16_t* words) {
   const uint32_t length = count == 1 ? Finish(request, kCmdReadWord, address, 0, 0)
                                      : Finish(request, kCmdReadWords, address, static_cast<uint16_t>(count), 0);
   if (!Transact(request, length, 2 * static_cast<uint32_t>(count) + 6, reply)) return false;
-  for (int k = 0; k < count; ++k) words[k] = GetWord(reply, 4 + 2 * k);
+  CopyReplyWords(reply, count, words);
   return true;
 }
 
@@ -123,7 +128,7 @@ bool TProtocol::ReadProgram(uint8_t program, uint8_t segment, uint16_t* words, i
   const uint32_t length = Finish(request, kCmdReadProgram, Bytes(program, segment),
                                  Bytes(startItem, static_cast<uint8_t>(count)), 0);
   if (!Transact(request, length, 2 * static_cast<uint32_t>(count) + 6, reply)) return false;
-  for (int k = 0; k < count; ++k) words[k] = GetWord(reply, 4 + 2 * k);
+  CopyReplyWords(reply, count, words);
   return true;
 }
 

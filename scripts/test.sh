@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the plain
-# build, a bounded fuzz run of the data-file loader, then the build under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, bounded fuzz runs of the data-file loader and the link's reply
+# checks, then the build under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -17,7 +17,7 @@ run_suite() {
 
 echo "== plain build =="
 run_suite "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-echo "== fuzz run of the data-file loader =="
+echo "== fuzz runs of the data-file loader and the reply checks =="
 "$top/scripts/fuzz.sh"
 echo "== sanitized build (ASan + UBSan) =="
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
