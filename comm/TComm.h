@@ -90,6 +90,10 @@ class TComm {
   // limitMs have passed), then purges the input.
   void WaitQuiet(uint32_t quietMs, uint32_t limitMs);
 
+  // Milliseconds (rounded up) that this many characters take on the line at
+  // Baud with the framing of Parity and StopBits.
+  uint32_t LineTimeMs(uint32_t characters) const;
+
   int32_t PortNumber = 1;
   uint32_t InputQueueSize = 4096;
   uint32_t OutputQueueSize = 4096;
@@ -99,7 +103,8 @@ class TComm {
   uint16_t StopBits = kOneStopBit;
 
  protected:
-  // Set by the protocol after a frame that needed a retry; cleared by Open.
+  // Set by the protocol after a try that got no reply; cleared by Open and
+  // Close.
   std::atomic<bool> SettleBeforeNextFrame{false};
 
  private:

@@ -13,12 +13,25 @@ uint8_t TProtocol::LoaderSum(const uint8_t* bytes, uint32_t length) {
 void TProtocol::SettleIfDue() {
   if (!SettleBeforeNextFrame) return;
   SettleBeforeNextFrame = false;
-  // The reply to a later try comes about one time-out after the reply that
-  // was taken (each try was sent one time-out after the one before), so the
-  // line must stay quiet a little longer than that; each late reply starts
-  // the wait again, up to one per try.
-  const uint32_t tries = static_cast<uint32_t>(RetryCount < 0 ? 0 : RetryCount) + 1;
-  WaitQuiet(ReceiveTimeout + ReceiveTimeout / 4, ReceiveTimeout * (tries + 1));
+  // A try went unanswered, so its reply may still come; any late reply
+  // starts the wait again.
+  WaitQuiet(kLateReplyQuietMs, ReceiveTimeout + kLateReplyQuietMs);
+}
+
+void TProtocol::DrainBadReply() {
+  // The rest of a spoiled reply follows within a few character times; a
+  // reply of the controller to the same request within its reply latency.
+  WaitQuiet(LineTimeMs(kDrainCharacters) + kReplyLatencyMs, ReceiveTimeout);
+}
+
+uint32_t TProtocol::LoaderReplyError(const uint8_t* reply, uint32_t expected) {
+  if (expected < 2 || reply[0] != kStx) return kErrNoStx;
+  if (LoaderSum(reply, expected) != reply[expected - 1]) return kErrChecksum;
+  return reply[1] == kStatusAccepted ? 0 : RefusalError(reply[1]);
+}
+
+void TProtocol::CopyReplyWords(const uint8_t* reply, int count, uint16_t* words) {
+  for (int k = 0; k < count; ++k) words[k] = GetWord(reply, 4 + 2 * k);
 }
 
 bool TProtocol::CheckCount(int16_t count) {
@@ -36,28 +49,28 @@ bool TProtocol::Transact(const uint8_t* request, uint32_t length, uint32_t expec
     PurgeInput();
     Send(request, length);  // a block that did not go shows up as a missing reply
     uint32_t status = 0, count = 0;
-    bool retry = false;
+    bool retry = false, spoiled = false;
     if (!Receive(reply, expected, status, count)) {
       if (tries >= RetryCount) ProtocolError = status;  // set only once no try is left
       retry = true;
-    } else if (reply[0] != kStx) {
-      ProtocolError = kErrNoStx;
-      retry = true;
-    } else if (LoaderSum(reply, expected) != reply[expected - 1]) {
-      ProtocolError = kErrChecksum;
-      retry = true;
-    } else if (reply[1] == kStatusAccepted) {
+      if (count == 0)
+        SettleBeforeNextFrame = true;  // its reply may yet come, after a later try's
+      else
+        spoiled = true;  // a short reply
+    } else if (const uint32_t error = LoaderReplyError(reply, expected); error == 0) {
       ok = true;
     } else {
-      ProtocolError = RefusalError(reply[1]);  // a refusal is final
+      ProtocolError = error;
+      retry = spoiled = error == kErrNoStx || error == kErrChecksum;  // a refusal is final
     }
+    // What is left of a spoiled reply must not start the next one.
+    if (spoiled && IsOpen()) DrainBadReply();
     if (retry && tries < RetryCount) {
       ++tries;
       continue;
     }
     break;
   }
-  if (tries > 0) SettleBeforeNextFrame = true;
   return ok;
 }
 
@@ -90,7 +103,7 @@ bool TProtocol::ReadWords(uint16_t address, int16_t count, uint16_t* words) {
   const uint32_t length = count == 1 ? Finish(request, kCmdReadWord, address, 0, 0)
                                      : Finish(request, kCmdReadWords, address, static_cast<uint16_t>(count), 0);
   if (!Transact(request, length, 2 * static_cast<uint32_t>(count) + 6, reply)) return false;
-  for (int k = 0; k < count; ++k) words[k] = GetWord(reply, 4 + 2 * k);
+  CopyReplyWords(reply, count, words);
   return true;
 }
 
@@ -115,7 +128,7 @@ bool TProtocol::ReadProgram(uint8_t program, uint8_t segment, uint16_t* words, i
   const uint32_t length = Finish(request, kCmdReadProgram, Bytes(program, segment),
                                  Bytes(startItem, static_cast<uint8_t>(count)), 0);
   if (!Transact(request, length, 2 * static_cast<uint32_t>(count) + 6, reply)) return false;
-  for (int k = 0; k < count; ++k) words[k] = GetWord(reply, 4 + 2 * k);
+  CopyReplyWords(reply, count, words);
   return true;
 }
 

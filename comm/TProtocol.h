@@ -68,6 +68,20 @@ class TProtocol : public TComm {
   // times, a refusal never.
   bool Transact(const uint8_t* request, uint32_t length, uint32_t expected, uint8_t* reply);
 
+  // The verdict on a complete loader reply of expected bytes: 0 accepted,
+  // else the ProtocolError it gives (kErrNoStx and kErrChecksum are retried,
+  // a refusal is not).
+  static uint32_t LoaderReplyError(const uint8_t* reply, uint32_t expected);
+  // The count data words of an accepted read reply.
+  static void CopyReplyWords(const uint8_t* reply, int count, uint16_t* words);
+
+  // The verdict on a received text line of count characters (no NUL needed)
+  // to a request with this header: 0 accepted, with the reply body in body;
+  // else its ProtocolError, body untouched. A line cut off before its CR LF
+  // gives kErrTimeout.
+  static uint32_t TextReplyError(const char* line, uint32_t count, const char* header, uint32_t headerLength,
+                                 bool checksum, std::string& body);
+
   // (1 + the sum of the first length - 1 bytes) modulo 256.
   static uint8_t LoaderSum(const uint8_t* bytes, uint32_t length);
   static uint16_t GetWord(const uint8_t* buffer, int offset) {
@@ -86,8 +100,16 @@ class TProtocol : public TComm {
   WqtAddress Wqt;
 
  private:
-  // After a frame that needed a retry a late reply may still be on its way:
-  // wait for one quiet time-out and purge before the next frame.
+  // A bad reply is drained until the line has been quiet for this many
+  // characters plus the controller's usual reply latency, then retried.
+  static constexpr uint32_t kDrainCharacters = 4;
+  static constexpr uint32_t kReplyLatencyMs = 30;
+  // After a try that got no reply, the next frame waits for this much quiet
+  // line first: a reply arriving after a later try's must not be read as the
+  // next frame's.
+  static constexpr uint32_t kLateReplyQuietMs = 300;
+
   void SettleIfDue();
+  void DrainBadReply();
   bool CheckCount(int16_t count);
 };

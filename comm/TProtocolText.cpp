@@ -51,31 +51,27 @@ bool TProtocol::WqtCommand(const std::string& message, std::string& reply) {
   }
   if (tries > 0) SettleBeforeNextFrame = true;
 
-  const char* text = reinterpret_cast<const char*>(line.data());
-  const uint32_t hl = static_cast<uint32_t>(headerLength);
+  const uint32_t error = TextReplyError(reinterpret_cast<const char*>(line.data()), count, header,
+                                        static_cast<uint32_t>(headerLength), Wqt.ChecksumFlag != 0, reply);
+  if (error == 0) return true;
+  ProtocolError = error;
+  return false;
+}
+
+uint32_t TProtocol::TextReplyError(const char* text, uint32_t count, const char* header, uint32_t hl,
+                                   bool checksum, std::string& body) {
   // A line that the time-out cut off before its CR LF is no reply.
-  if (count < 2 || line[count - 2] != kCr || line[count - 1] != kLf) {
-    ProtocolError = kErrTimeout;
-    return false;
-  }
-  if (count < hl + 2 || std::memcmp(text, header, hl) != 0) {
-    ProtocolError = kErrHeader;
-    return false;
-  }
-  if (Wqt.ChecksumFlag != 0) {
+  if (count < 2 || text[count - 2] != kCr || text[count - 1] != kLf) return kErrTimeout;
+  if (count < hl + 2 || std::memcmp(text, header, hl) != 0) return kErrHeader;
+  if (checksum) {
+    if (count < 4) return kErrChecksum;
     char sum[3];
     WqtSum(text, static_cast<int>(count - 4), sum);
-    if (sum[0] != text[count - 4] || sum[1] != text[count - 3]) {
-      ProtocolError = kErrChecksum;
-      return false;
-    }
+    if (sum[0] != text[count - 4] || sum[1] != text[count - 3]) return kErrChecksum;
   }
-  const char* body = text + hl;
-  const void* etx = std::memchr(body, kEtx, count - hl);
-  if (!etx) {
-    ProtocolError = kErrNoEtx;
-    return false;
-  }
-  reply.assign(body, static_cast<const char*>(etx));
-  return true;
+  const char* start = text + hl;
+  const void* etx = std::memchr(start, kEtx, count - hl);
+  if (!etx) return kErrNoEtx;
+  body.assign(start, static_cast<const char*>(etx));
+  return 0;
 }

@@ -6,6 +6,7 @@
 // was accepted, so a rejected file leaves the data image as it was.
 
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -79,6 +80,17 @@ int HexDigit(uint8_t c) {
   return -1;
 }
 
+// A hexadecimal number in a fixed field: leading white space skipped, then
+// digits up to the first other character or the field's end; 0 when no
+// digit is there.
+unsigned ReadHexField(const uint8_t* field, size_t size) {
+  size_t i = 0;
+  while (i < size && std::isspace(field[i])) ++i;
+  unsigned value = 0;
+  for (; i < size && HexDigit(field[i]) >= 0; ++i) value = value * 16 + static_cast<unsigned>(HexDigit(field[i]));
+  return value;
+}
+
 // The time-event settings 3517..3536 that files of revision 0 lack: true,
 // with the value to use, for an address among them.
 bool Revision0Setting(int address, int16_t& value) {
@@ -125,10 +137,7 @@ void TakeSetupValues(TCore& core, int revision, FlagAt flagAt, ValueAt valueAt, 
 }
 
 void ReadCurrent(TCore& core, const std::vector<uint8_t>& file, LoadedImage& image) {
-  // Two hexadecimal digits; anything else reads as revision 0.
-  const int high = HexDigit(file[20]);
-  const int low = HexDigit(file[21]);
-  image.Revision = (high >= 0 && low >= 0 && (high * 16 + low) != 0) ? 1 : 0;
+  image.Revision = ReadHexField(&file[20], 2) != 0 ? 1 : 0;
 
   // Only the records the setup parameters name are looked at: flags by table
   // position, values by address.

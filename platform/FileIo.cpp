@@ -54,9 +54,61 @@ int CreateTemporary(const std::string& folder, const std::string& base, std::str
   return -1;
 }
 
+// True when renaming a new file over the existing one would change more
+// than its contents: the folder is not writable for this user, the file has
+// other names (they would keep the old contents), or another user owns it
+// (the new file would be this user's, without the old one's access list).
+bool MustRewriteInPlace(const std::string& folder, const struct stat& old) {
+  return old.st_nlink > 1 || old.st_uid != geteuid() || faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+// The contents of fd, from its start to its end.
+bool ReadAll(int fd, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  uint8_t piece[65536];
+  for (;;) {
+    const ssize_t n = read(fd, piece, sizeof piece);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    bytes.insert(bytes.end(), piece, piece + n);
+  }
+}
+
+// Makes the open file hold exactly these bytes, flushed to disk.
+bool PutContents(int fd, const uint8_t* data, size_t size) {
+  return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, data, size) &&
+         Calls().Truncate(fd, static_cast<off_t>(size)) == 0 && Calls().Sync(fd) == 0;
+}
+
+bool RewriteInPlace(const std::string& target, const uint8_t* data, size_t size) {
+  const int fd = open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  std::vector<uint8_t> previous;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || !ReadAll(fd, previous)) {
+    close(fd);
+    return false;
+  }
+  bool ok = PutContents(fd, data, size);
+  if (!ok) PutContents(fd, previous.data(), previous.size());
+  // The descriptor is gone after close, whatever it reports; the previous
+  // bytes then go back through a new one.
+  if (Calls().Close(fd) != 0 && ok) {
+    ok = false;
+    const int again = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (again >= 0) {
+      PutContents(again, previous.data(), previous.size());
+      close(again);
+    }
+  }
+  return ok;
+}
+
 }  // namespace
 
 ssize_t TFileCalls::Write(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+int TFileCalls::Truncate(int fd, off_t size) { return ::ftruncate(fd, size); }
 int TFileCalls::Sync(int fd) { return ::fsync(fd); }
 int TFileCalls::Close(int fd) { return ::close(fd); }
 int TFileCalls::Rename(const char* from, const char* to) { return ::rename(from, to); }
@@ -100,7 +152,8 @@ bool ReplaceFile(const std::string& path, const void* data, size_t size) {
     if (!S_ISREG(old.st_mode)) return false;
     // Replacing by rename needs only the folder's permission; a file that
     // could not be opened for writing must not be replaced either.
-    if (access(target.c_str(), W_OK) != 0) return false;
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+    if (MustRewriteInPlace(folder, old)) return RewriteInPlace(target, static_cast<const uint8_t*>(data), size);
   }
 
   std::string tempPath;

@@ -1,13 +1,20 @@
 // Whole-file reading and writing for the program's own files.
 //
-// A file is replaced, never rewritten in place: the new contents go into a
-// temporary file in the target's folder, every write, the flush to disk and
-// the close are checked, and only then is the temporary file renamed over the
-// target. A failure at any step removes the temporary file and leaves the
-// previous file as it was.
+// A file is replaced where it can be: the new contents go into a temporary
+// file in the target's folder, every write, the flush to disk and the close
+// are checked, and only then is the temporary file renamed over the target.
+// A failure at any step removes the temporary file and leaves the previous
+// file as it was.
 //
-// The system calls that can fail half-way (write, fsync, close, rename) go
-// through one replaceable object, so that a test can make any of them fail.
+// Where the rename would change more than the contents (a folder the user
+// cannot write, a file with other names, a file of another owner, whose
+// owner and access list would change), the file is rewritten in place
+// instead: its previous bytes are read first and written back when the new
+// ones cannot be written, truncated, flushed or closed.
+//
+// The system calls that can fail half-way (write, ftruncate, fsync, close,
+// rename) go through one replaceable object, so that a test can make any of
+// them fail.
 #pragma once
 
 #include <sys/types.h>
@@ -23,6 +30,7 @@ class TFileCalls {
  public:
   virtual ~TFileCalls() = default;
   virtual ssize_t Write(int fd, const void* data, size_t size);
+  virtual int Truncate(int fd, off_t size);
   virtual int Sync(int fd);
   virtual int Close(int fd);
   virtual int Rename(const char* from, const char* to);
@@ -42,9 +50,10 @@ std::string FollowLinks(const std::string& path);
 
 // Writes `size` bytes as the new contents of `path`. When the path is a
 // symbolic link the file it points to is replaced. An existing target keeps
-// its permission bits and must be writable; a new file gets read and write
-// permission as the process's umask allows. False on any failure, with the
-// previous file intact and no temporary file left.
+// its permission bits and must be writable (and readable, when it is
+// rewritten in place); a new file gets read and write permission as the
+// process's umask allows. False on any failure, with the previous file
+// intact and no temporary file left.
 bool ReplaceFile(const std::string& path, const void* data, size_t size);
 
 enum class ReadStatus {

@@ -29,6 +29,12 @@ int SerialOpenExclusive(const std::string& path) {
     ::close(fd);
     return -1;
   }
+  // The lock keeps out programs that lock too; exclusive mode keeps every
+  // later open of the device out (the superuser's excepted).
+  if (::ioctl(fd, TIOCEXCL) != 0) {
+    ::close(fd);
+    return -1;
+  }
   return fd;
 }
 
@@ -60,6 +66,10 @@ int SerialDropDtr(int fd) {
 }
 
 bool SerialClose(int fd) {
+  // Exclusive mode belongs to the device, not the descriptor: it would
+  // outlast this close while another descriptor (a simulator's) holds the
+  // device open.
+  ::ioctl(fd, TIOCNXCL);
   // Linux releases the descriptor even when close reports an error, so it is
   // never closed a second time.
   return ::close(fd) == 0 || errno == EINTR;

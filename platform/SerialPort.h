@@ -15,9 +15,11 @@ namespace kvl {
 std::string SerialDevicePath(int portNumber);
 
 // Opens the device for reading and writing, non-blocking, without making it
-// the controlling terminal, and takes an exclusive advisory lock on it for as
-// long as the descriptor stays open. Returns the descriptor, or -1 when the
-// device cannot be opened or another descriptor holds the lock.
+// the controlling terminal, takes an exclusive advisory lock on it and puts
+// the terminal into exclusive mode (no further open succeeds, locking or not,
+// except the superuser's) for as long as the descriptor stays open. Returns
+// the descriptor, or -1 when the device cannot be opened, another descriptor
+// holds the lock or the device is in exclusive mode already.
 int SerialOpenExclusive(const std::string& path);
 
 // Discards bytes received and not yet read (input) and bytes written and not
@@ -64,7 +66,7 @@ bool SerialQueueCounts(int fd, uint32_t& input, uint32_t& output);
 // -1 failed.
 int SerialDropDtr(int fd);
 
-// Closes the descriptor (and with it the lock). False when the system
+// Leaves exclusive mode and closes the descriptor (and with it the lock). False when the system
 // reported an error; the descriptor is gone either way.
 bool SerialClose(int fd);
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the plain
-# build, a bounded fuzz run of the data-file loader, then the build under
-# AddressSanitizer and UndefinedBehaviorSanitizer. After each configure,
-# scripts/check-deps.sh checks that the install step names every package the
-# build found.
+# build, bounded fuzz runs of the data-file loader and the link's reply
+# checks, then the build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# After each configure, scripts/check-deps.sh checks that the install step
+# names every package the build found.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -20,7 +20,7 @@ run_suite() {
 
 echo "== plain build =="
 run_suite "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-echo "== fuzz run of the data-file loader =="
+echo "== fuzz runs of the data-file loader and the reply checks =="
 "$top/scripts/fuzz.sh"
 "$top/scripts/check-deps.sh" "$top/build-fuzz"
 echo "== sanitized build (ASan + UBSan) =="

@@ -77,7 +77,7 @@ std::vector<uint8_t> LoaderReply(uint8_t status, const std::vector<uint16_t>& wo
 
 }  // namespace
 
-TControllerSim::TControllerSim(const Config& config) : Cfg(config) {
+TControllerSim::TControllerSim(const Config& config) : Cfg(config), Noise(config.CorruptSeed) {
   Responder = [](const std::string&) { return std::string("OK"); };
   ResetImage();
 }
@@ -130,6 +130,7 @@ bool TControllerSim::Start() {
   DropRequested = false;
   In.clear();
   Out.clear();
+  Held.clear();
   Started = true;
   Thread = std::thread(&TControllerSim::Run, this);
   return true;
@@ -167,6 +168,7 @@ Config TControllerSim::GetConfig() const {
 
 void TControllerSim::SetConfig(const Config& config) {
   std::lock_guard<std::mutex> lock(M);
+  if (config.CorruptSeed != Cfg.CorruptSeed) Noise.seed(config.CorruptSeed);
   Cfg = config;
 }
 
@@ -288,6 +290,11 @@ uint64_t TControllerSim::BytesReceived() const {
   return ByteCount;
 }
 
+uint64_t TControllerSim::Corrupted() const {
+  std::lock_guard<std::mutex> lock(M);
+  return CorruptedCount;
+}
+
 bool TControllerSim::LineSettings(kvl::SerialLine& line) const {
   std::lock_guard<std::mutex> lock(M);
   return Slave >= 0 && kvl::SerialQueryLine(Slave, line);
@@ -299,6 +306,7 @@ void TControllerSim::CloseLine() {
   Master = Slave = -1;
   In.clear();
   Out.clear();
+  Held.clear();
 }
 
 // ---- the thread ----
@@ -360,13 +368,24 @@ uint64_t TControllerSim::NextWakeUs(uint64_t now) const {
       next = o.DueUs + (o.Sent + 1) * o.ByteUs;
   }
   if (!In.empty()) next = std::min(next, LastInUs + static_cast<uint64_t>(Cfg.FrameGapMs) * 1000u);
+  for (const Outgoing& h : Held) next = std::min(next, h.DueUs);
   return next;
 }
 
 void TControllerSim::Flush(uint64_t now) {
   if (Master < 0) {
     Out.clear();
+    Held.clear();
     return;
+  }
+  // A held reply that is due joins the line's queue.
+  for (auto h = Held.begin(); h != Held.end();) {
+    if (now < h->DueUs) {
+      ++h;
+      continue;
+    }
+    Out.push_back(std::move(*h));
+    h = Held.erase(h);
   }
   while (!Out.empty()) {
     Outgoing& o = Out.front();
@@ -653,11 +672,23 @@ void TControllerSim::Handle(FrameRecord record, std::vector<uint8_t> reply, uint
     CloseLine();
     return;
   }
-  if (fault) Spoil(*fault, kind, reply);
+  if (fault) {
+    Spoil(*fault, kind, reply);
+  } else if (Cfg.CorruptShare > 0 && !reply.empty() &&
+             std::uniform_real_distribution<double>(0, 1)(Noise) < Cfg.CorruptShare) {
+    const size_t at = std::uniform_int_distribution<size_t>(0, reply.size() - 1)(Noise);
+    reply[at] ^= static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 255)(Noise));
+    ++CorruptedCount;
+  }
   if (reply.empty()) return;
   const uint64_t byteUs = Cfg.EmulateByteTime ? ByteTimeUs() : 0;
-  const uint64_t due = now + static_cast<uint64_t>(Cfg.ReplyLatencyMs) * 1000u + byteUs * requestLength;
-  Out.push_back({due, std::move(reply), 0, byteUs});
+  uint64_t due = now + static_cast<uint64_t>(Cfg.ReplyLatencyMs) * 1000u + byteUs * requestLength;
+  if (fault && (fault->Kind == FaultKind::Late || fault->Kind == FaultKind::LateOvertaken))
+    due += static_cast<uint64_t>(std::max(fault->DelayMs, 0)) * 1000u;
+  if (fault && fault->Kind == FaultKind::LateOvertaken)
+    Held.push_back({due, std::move(reply), 0, byteUs});
+  else
+    Out.push_back({due, std::move(reply), 0, byteUs});
 }
 
 void TControllerSim::Spoil(const Fault& fault, FrameKind kind, std::vector<uint8_t>& reply) {
@@ -681,6 +712,9 @@ void TControllerSim::Spoil(const Fault& fault, FrameKind kind, std::vector<uint8
       reply.swap(spoiled);
       return;
     }
+    case FaultKind::Late:
+    case FaultKind::LateOvertaken:
+      return;  // on time or not, the reply is sound
     default:
       break;
   }

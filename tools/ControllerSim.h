@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <random>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -63,6 +64,8 @@ enum class FaultKind : uint8_t {
   ForeignHeader,  // a text reply names another station
   NoEtx,          // a text reply without ETX (checksum right)
   LineDrop,       // the line goes away instead of a reply
+  Late,           // the reply comes DelayMs late; replies to later frames wait behind it
+  LateOvertaken,  // the reply comes DelayMs late; replies to later frames go before it
 };
 
 // A fault spoils the replies to matching frames. Every condition given must
@@ -76,6 +79,7 @@ struct Fault {
   uint8_t Status = 0x47;  // Refusal: the status byte sent
   // ShortReply: bytes kept (0: half of them); Garbage: noise bytes (0: 3).
   int Bytes = 0;
+  int DelayMs = 0;  // Late, LateOvertaken: added to the reply's usual time
 };
 
 struct Config {
@@ -93,6 +97,11 @@ struct Config {
   uint16_t ReadyOnlyLast = 4600;
   // A frame that stays incomplete for this long is dropped.
   uint32_t FrameGapMs = 200;
+  // Line noise: this share (0..1) of the replies that no fault spoils gets
+  // one byte changed, drawn with CorruptSeed; a changed first byte is a
+  // missing STX, any other a checksum mismatch.
+  double CorruptShare = 0;
+  uint32_t CorruptSeed = 1;
 };
 
 class TControllerSim {
@@ -173,6 +182,8 @@ class TControllerSim {
   void SetFrameObserver(std::function<void(const FrameRecord&)> observer);
   // Every byte received, frames and noise.
   uint64_t BytesReceived() const;
+  // Replies spoiled by Config::CorruptShare since the start.
+  uint64_t Corrupted() const;
 
   // The speed and framing the port is set to now.
   bool LineSettings(kvl::SerialLine& line) const;
@@ -228,6 +239,9 @@ class TControllerSim {
   std::vector<uint8_t> In;
   uint64_t LastInUs = 0;
   std::deque<Outgoing> Out;
+  std::vector<Outgoing> Held;  // late replies that others overtake, until due
+  std::mt19937 Noise;
+  uint64_t CorruptedCount = 0;
   uint64_t LineFreeUs = 0;  // when the reply being sent is done, for ordering
 };
 

@@ -1,4 +1,8 @@
+#include <fcntl.h>
 #include <pthread.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <pty.h>
 #include <unistd.h>
 
@@ -258,6 +262,34 @@ TEST_F(PortTest, APortInUseIsRefusedAndTheOpenOneGoesOn) {
   ASSERT_EQ(second.Open(), 0u);
   ASSERT_TRUE(second.ReadWords(9997, 1, &word));
   EXPECT_EQ(second.Close(), 0u);
+}
+
+// Opens the device as a program that takes no lock would, in a child
+// process without the superuser's rights (which exclusive mode lets in).
+bool PlainOpenSucceeds(const std::string& path) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ::_exit(fd >= 0 ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(PortTest, AnOpenPortKeepsOutProgramsThatTakeNoLock) {
+  const std::string path = sim.SlavePath();
+  ::chmod(path.c_str(), 0666);  // any user could open it but for exclusive mode
+  int exclusive = 0;
+  ASSERT_EQ(::ioctl(link.Handle(), TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);
+  EXPECT_FALSE(PlainOpenSucceeds(path));
+  // Closing lets the device go, although the controller's side stays open.
+  EXPECT_EQ(link.Close(), 0u);
+  EXPECT_TRUE(PlainOpenSucceeds(path));
+  ASSERT_EQ(link.Open(), 0u);
+  EXPECT_FALSE(PlainOpenSucceeds(path));
 }
 
 TEST_F(PortTest, PortNumbersOutsideOneToSixteenOpenNothing) {

@@ -148,6 +148,86 @@ TEST_F(TransactionTest, LateRepliesAreNotTakenForTheNextFrame) {
   EXPECT_EQ(sim.FrameCount(), 6u);
 }
 
+// Each fault spoils the first frame's first reply; the line runs at 19200
+// bit/s with the simulator keeping the characters' time.
+TEST_F(TransactionTest, ASpoiledReplyCostsOneRetryAndAMissingOneATimeOut) {
+  link.Close();
+  link.Baud = 19200;
+  link.ReceiveTimeout = 1000;
+  ASSERT_EQ(link.Open(), 0u);
+  kvlsim::Config config = sim.GetConfig();
+  config.EmulateByteTime = true;
+  sim.SetConfig(config);
+  Fault garbage = OnFrame(FaultKind::Garbage, 1);
+  garbage.Bytes = 6;  // the reply's tail is still on the line when the first 16 bytes are in
+  Fault cut = OnFrame(FaultKind::ShortReply, 1);
+  const struct {
+    const char* name;
+    Fault fault;
+    double atMostSeconds;  // both frames together
+  } cases[] = {
+      {"bad checksum", OnFrame(FaultKind::BadChecksum, 1), 0.15},
+      {"no STX", OnFrame(FaultKind::NoStx, 1), 0.15},
+      {"noise before the reply", garbage, 0.15},
+      {"short reply", cut, 1.15},  // its rest is awaited for one time-out
+      {"no reply", OnFrame(FaultKind::Silence, 1), 1.45},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.ClearFaults();
+    sim.ClearFrames();
+    sim.AddFault(c.fault);
+    uint16_t five[5] = {}, two[2] = {};
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(link.ReadWords(1001, 5, five));
+    ASSERT_TRUE(link.ReadWords(1003, 2, two));
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_LE(took.count(), c.atMostSeconds);
+    EXPECT_EQ(sim.FrameCount(), 3u) << "one retry, and the second frame is not disturbed";
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(five[i], 40 + i);
+    EXPECT_EQ(two[0], 42);
+    EXPECT_EQ(two[1], 43);
+  }
+}
+
+TEST_F(TransactionTest, AReplyLaterThanTheTimeOutNeverShiftsTheData) {
+  // One frame's reply comes after its retry went out: before the retry's own
+  // reply (in order) or after it (overtaken, up to 250 ms after the reply
+  // that was taken). Each read must give its own word.
+  link.ReceiveTimeout = 200;
+  for (int i = 0; i < 4; ++i) sim.SetWord(static_cast<uint16_t>(1101 + i), static_cast<uint16_t>(700 + i));
+  const struct {
+    FaultKind kind;
+    int pastTimeOutMs;
+  } cases[] = {{FaultKind::Late, 50},           {FaultKind::Late, 150},           {FaultKind::LateOvertaken, 50},
+               {FaultKind::LateOvertaken, 150}, {FaultKind::LateOvertaken, 250}};
+  for (const auto& c : cases)
+    for (int frame : {1, 2}) {
+      SCOPED_TRACE(testing::Message() << (c.kind == FaultKind::Late ? "in order, " : "overtaken, ")
+                                      << c.pastTimeOutMs << " ms past the time-out, frame " << frame);
+      sim.ClearFaults();
+      sim.ClearFrames();
+      Fault late = OnFrame(c.kind, frame);
+      late.DelayMs = static_cast<int>(link.ReceiveTimeout) + c.pastTimeOutMs;
+      sim.AddFault(late);
+      const auto start = std::chrono::steady_clock::now();
+      for (int i = 0; i < 4; ++i) {
+        uint16_t word = 0;
+        ASSERT_TRUE(link.ReadWords(static_cast<uint16_t>(1101 + i), 1, &word));
+        EXPECT_EQ(word, 700 + i) << "read " << i;
+      }
+      const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+      EXPECT_EQ(sim.FrameCount(), 5u);
+      // One time-out, the wait for the late reply, 300 ms of quiet after it.
+      EXPECT_LE(took.count(), 0.2 + c.pastTimeOutMs / 1000.0 + 0.3 + 0.1);
+      // Nothing is left over for a later frame either.
+      uint16_t word = 0;
+      ASSERT_TRUE(link.ReadWords(1101, 1, &word));
+      EXPECT_EQ(word, 700);
+      EXPECT_EQ(sim.FrameCount(), 6u);
+    }
+}
+
 TEST_F(TransactionTest, BytesWaitingBeforeASendAreDropped) {
   // A well-formed reply that nobody asked for waits in the input queue.
   const auto stale = Bytes({0x02, 0x80, 0x00, 0x00, 0x34, 0x12, 0x00, 0xC9});

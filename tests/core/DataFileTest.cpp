@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FileTarget.h"
 #include "FileTestSupport.h"
 #include "UCore.h"
 
@@ -324,13 +325,16 @@ class DataFileLoad : public ::testing::Test {
   }
 };
 
-TEST_F(DataFileLoad, RevisionFieldIsTwoHexadecimalDigits) {
+TEST_F(DataFileLoad, RevisionFieldIsReadAsAHexadecimalNumber) {
+  // Blanks first are skipped, the digits end at the first other character
+  // or the field's end; no digit reads as 0.
   struct Case {
     const char field[3];
     int revision;
   } cases[] = {
-      {"01", 1}, {"00", 0}, {"FF", 1}, {"0a", 1}, {"10", 1}, {"G1", 0},
-      {"1G", 0}, {" 1", 0}, {"1 ", 0}, {"-1", 0}, {{0, 0}, 0},
+      {"01", 1}, {"00", 0},  {"FF", 1},  {"0a", 1},  {"10", 1}, {" 1", 1},        {"1 ", 1},
+      {"1G", 1}, {{'1', 0}, 1}, {"\t1", 1}, {"G1", 0}, {"  ", 0}, {"-1", 0}, {{0, 0}, 0}, {" 0", 0},
+      {"0 ", 0}, {{0, '1'}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "field '" << c.field << "'");
@@ -631,7 +635,7 @@ TEST(DataFileSaveFailure, MissingFolderAndLongPaths) {
   EXPECT_EQ(core->SaveFile(kAllGroups, dir / "missing/a.q70"), 1);
   EXPECT_EQ(core->SaveFile(kAllGroups, ""), 1);
 
-  // The length counts bytes: 255 is refused before any drive or file access.
+  // 255 characters are refused before any drive or file access.
   const std::string prefix = dir.Path + "/";
   const std::string at255 = prefix + std::string(255 - prefix.size(), 'x');
   const std::string at254 = prefix + std::string(254 - prefix.size(), 'x');
@@ -643,10 +647,58 @@ TEST(DataFileSaveFailure, MissingFolderAndLongPaths) {
     EXPECT_EQ(core->SaveFile(kAllGroups, at254), 0);
   }
   EXPECT_EQ(ReadBytes(at254).size(), kFileSize);
-  // Half-width katakana are three bytes each in a path.
-  const std::string kana = prefix + std::string(255 - prefix.size() - 3, 'x') + "ｱ";
-  EXPECT_EQ(core->SaveFile(kAllGroups, kana), 4);
-  EXPECT_EQ(dir.Names().size(), 1u);
+  // A character is a code point, whatever its bytes; a byte that starts no
+  // character counts as one.
+  const std::string kana = prefix + std::string(254 - prefix.size() - 1, 'x') + "ｱ";  // 3 bytes
+  EXPECT_EQ(core->SaveFile(kAllGroups, kana), 0);
+  EXPECT_EQ(core->SaveFile(kAllGroups, kana + "x"), 4);
+  const std::string stray = prefix + std::string(254 - prefix.size() - 1, 'x') + "\xE3\x81";  // cut off
+  EXPECT_EQ(core->SaveFile(kAllGroups, stray), 4);
+  EXPECT_EQ(dir.Names().size(), 2u);
+}
+
+TEST(PathCharacters, CodePointsAndStrayBytes) {
+  const struct {
+    const char* text;
+    size_t characters;
+  } cases[] = {
+      {"", 0},         {"abc", 3},           {"ｱ", 1},                 {"日本語", 3},
+      {"\xF0\x9F\x98\x80", 1},  // four bytes
+      {"\xE3\x81", 2},          // cut off: each byte on its own
+      {"\x80x", 2},              // a continuation byte without a lead
+      {"\xC0\xAF", 2},          // overlong
+      {"\xED\xA0\x80", 3},      // a surrogate
+      {"\xFF", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(PathCharacterCount(c.text), c.characters);
+  }
+}
+
+TEST(DataFileSave, AJapanesePathOfFewCharactersIsSavedAndListed) {
+  // 97 characters, relative to the working folder, in 281 bytes: a folder
+  // and a file, each name within the file system's 255 bytes.
+  TempFolder dir;
+  auto core = DefaultCore();
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(dir.Path.c_str()), 0);
+  std::string folder, name;
+  for (int i = 0; i < 50; ++i) folder += "定";
+  for (int i = 0; i < 42; ++i) name += "設";
+  ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+  const std::string path = folder + "/" + name + ".q70";
+  const std::string listing = folder + "/" + name + ".csv";
+  EXPECT_EQ(PathCharacterCount(path), 97u);
+  EXPECT_EQ(path.size(), 281u);
+  EXPECT_EQ(core->SaveFile(kAllGroups, path), 0);
+  EXPECT_EQ(ReadBytes(path).size(), kFileSize);
+  EXPECT_EQ(core->LoadFile(path), 0);
+  EXPECT_EQ(core->OpenExportFile(listing), 0);
+  core->CloseExportFile();
+  EXPECT_EQ(access(listing.c_str(), F_OK), 0);
+  ASSERT_EQ(chdir(previous), 0);
 }
 
 TEST(DataFileSave, KeepsPermissionsAndReplacesTheFileALinkNames) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -159,6 +160,121 @@ TEST_F(FileIoTest, AFailedReplaceLeavesThePreviousFileAndNoTemporary) {
     EXPECT_FALSE(ok);
     EXPECT_EQ(Read(At("f")), previous);
     EXPECT_EQ(Names(), std::vector<std::string>{"f"});
+  }
+}
+
+struct stat StatOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+constexpr uid_t kOtherUser = 65534;  // nobody
+
+TEST_F(FileIoTest, FilesARenameWouldChangeAreRewrittenInPlace) {
+  const Bytes previous = {'o', 'l', 'd', '!', '!', '!', '!', '!'};
+  const Bytes data = {'n', 'e', 'w'};
+  {
+    SCOPED_TRACE("a second name");
+    Write(At("f"), previous);
+    ASSERT_EQ(link(At("f").c_str(), At("g").c_str()), 0);
+    const ino_t inode = StatOf(At("f")).st_ino;
+    ASSERT_TRUE(kvl::ReplaceFile(At("f"), data.data(), data.size()));
+    EXPECT_EQ(Read(At("f")), data);
+    EXPECT_EQ(Read(At("g")), data) << "both names keep naming one file";
+    EXPECT_EQ(StatOf(At("f")).st_ino, inode);
+    EXPECT_EQ(StatOf(At("f")).st_nlink, 2u);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"f", "g"}));
+  }
+  if (geteuid() == 0) {
+    SCOPED_TRACE("another user's file");
+    Write(At("h"), previous);
+    ASSERT_EQ(chown(At("h").c_str(), kOtherUser, kOtherUser), 0);
+    ASSERT_EQ(chmod(At("h").c_str(), 0664), 0);
+    ASSERT_TRUE(kvl::ReplaceFile(At("h"), data.data(), data.size()));
+    EXPECT_EQ(Read(At("h")), data);
+    EXPECT_EQ(StatOf(At("h")).st_uid, kOtherUser);
+    EXPECT_EQ(StatOf(At("h")).st_gid, kOtherUser);
+    EXPECT_EQ(Mode(At("h")), 0664u);
+  }
+  {
+    SCOPED_TRACE("a folder this user cannot write");
+    // The superuser writes every folder: the save is then made by another user.
+    ASSERT_EQ(mkdir(At("ro").c_str(), 0755), 0);
+    Write(At("ro/f"), previous);
+    const bool asOther = geteuid() == 0;
+    if (asOther) {
+      ASSERT_EQ(chmod(Dir.c_str(), 0755), 0);
+      ASSERT_EQ(chown(At("ro/f").c_str(), kOtherUser, kOtherUser), 0);
+    } else {
+      ASSERT_EQ(chmod(At("ro").c_str(), 0555), 0);
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+      if (asOther && (setgid(kOtherUser) != 0 || setuid(kOtherUser) != 0)) _exit(2);
+      _exit(kvl::ReplaceFile(At("ro/f"), data.data(), data.size()) ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Read(At("ro/f")), data);
+    chmod(At("ro").c_str(), 0755);
+    EXPECT_EQ(fs::directory_iterator(At("ro"))->path().filename(), "f");
+  }
+}
+
+// Calls that fail one step once, after the writes before it went through.
+struct FailOnce : kvl::TFileCalls {
+  enum Step { OnTruncate, OnSync, OnClose } FailingStep;
+  bool Failed = false;
+  explicit FailOnce(Step s) : FailingStep(s) {}
+  bool Now(Step s) {
+    if (s != FailingStep || Failed) return false;
+    Failed = true;
+    return true;
+  }
+  int Truncate(int fd, off_t n) override { return Now(OnTruncate) ? (errno = EIO, -1) : kvl::TFileCalls::Truncate(fd, n); }
+  int Sync(int fd) override { return Now(OnSync) ? (errno = EIO, -1) : kvl::TFileCalls::Sync(fd); }
+  int Close(int fd) override {
+    const int rc = kvl::TFileCalls::Close(fd);
+    return Now(OnClose) ? (errno = EIO, -1) : rc;
+  }
+};
+
+// The first write takes half the bytes, the next one fails, later ones go.
+struct FailAfterPartialWrite : kvl::TFileCalls {
+  int Calls = 0;
+  ssize_t Write(int fd, const void* d, size_t n) override {
+    ++Calls;
+    if (Calls == 1) return kvl::TFileCalls::Write(fd, d, n / 2);
+    if (Calls == 2) return (errno = ENOSPC, -1);
+    return kvl::TFileCalls::Write(fd, d, n);
+  }
+};
+
+TEST_F(FileIoTest, AFailedRewriteInPlacePutsThePreviousBytesBack) {
+  Bytes previous(3000);
+  for (size_t i = 0; i < previous.size(); ++i) previous[i] = static_cast<uint8_t>(i * 7);
+  const Bytes data(5000, 1);
+  FailAfterPartialWrite partial;
+  FailOnce truncate(FailOnce::OnTruncate), sync(FailOnce::OnSync), close(FailOnce::OnClose);
+  const struct {
+    const char* name;
+    kvl::TFileCalls* calls;
+  } cases[] = {{"write", &partial}, {"truncate", &truncate}, {"sync", &sync}, {"close", &close}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(Dir);
+    fs::create_directory(Dir);
+    Write(At("f"), previous);
+    ASSERT_EQ(link(At("f").c_str(), At("g").c_str()), 0);
+    kvl::SetFileCalls(c.calls);
+    const bool ok = kvl::ReplaceFile(At("f"), data.data(), data.size());
+    kvl::SetFileCalls(nullptr);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Read(At("f")), previous);
+    EXPECT_EQ(Read(At("g")), previous);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"f", "g"}));
   }
 }
 
