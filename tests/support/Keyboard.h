@@ -37,11 +37,18 @@ inline void TypeText(const QString& text) {
 inline bool FocusInActiveWindow(QWidget& widget) {
   QWidget* window = widget.window();
   window->show();
-  window->activateWindow();
-  if (!QTest::qWaitForWindowActive(window)) return false;
-  widget.setFocus(Qt::MouseFocusReason);
-  QApplication::processEvents();
-  return widget.hasFocus();
+  // Activation is asynchronous and a loaded machine may take a while.
+  return QTest::qWaitFor(
+      [&] {
+        if (!window->isActiveWindow()) {
+          window->raise();
+          window->activateWindow();
+          return false;
+        }
+        if (!widget.hasFocus()) widget.setFocus(Qt::MouseFocusReason);
+        return widget.hasFocus();
+      },
+      10000);
 }
 
 }  // namespace kvltest
