@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "AboutBoxRules.h"
+#include "Application.h"
 #include "FileVer.h"
 #include "mainform.h"
 
@@ -55,7 +56,7 @@ QFont PixelFont(const char* family, int pixels, bool bold) {
 // A colour word: red in the low byte, blue in the high byte.
 void SetFontColour(QWidget* control, uint32_t word) {
   QPalette palette = control->palette();
-  palette.setColor(QPalette::WindowText, QColor(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF));
+  palette.setColor(QPalette::WindowText, kvl::ColourOfWord(word));
   control->setPalette(palette);
 }
 

@@ -56,4 +56,6 @@ void InstallFontSubstitutes() {
                              {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
 }
 
+QColor ColourOfWord(uint32_t word) { return QColor(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF); }
+
 }  // namespace kvl

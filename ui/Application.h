@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QColor>
 
+#include <cstdint>
 #include <string>
 
 namespace kvl {
@@ -35,6 +37,10 @@ void SetApplicationTitle(const std::string& title);
 int ScreenWidth();
 // A width to report in place of the screen's; a negative value clears it.
 void SetScreenWidthForTesting(int width);
+
+// A colour word as the settings and the windows keep it: red in the low
+// byte, blue in the third.
+QColor ColourOfWord(uint32_t word);
 
 // Maps the font names the windows use ("ＭＳ ゴシック", "Arial",
 // "Courier New") to installed equivalents.

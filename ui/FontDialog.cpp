@@ -11,13 +11,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+#include "Application.h"
 
-QColor ColourOf(int32_t word) { return QColor(word & 0xFF, (word >> 8) & 0xFF, (word >> 16) & 0xFF); }
+namespace {
 
 QIcon Swatch(int32_t word) {
   QPixmap pixmap(16, 12);
-  pixmap.fill(word >= 0 ? ColourOf(word) : QColor(Qt::black));
+  pixmap.fill(word >= 0 ? kvl::ColourOfWord(static_cast<uint32_t>(word)) : QColor(Qt::black));
   return QIcon(pixmap);
 }
 
@@ -28,6 +28,16 @@ QLabel* Caption(const char* text, QWidget* buddy, QWidget* parent) {
 }
 
 }  // namespace
+
+QFont FontOf(const kvl::FontChoice& choice) {
+  QFont font(QString::fromStdString(choice.Family));
+  if (choice.Points > 0) font.setPointSize(choice.Points);
+  font.setBold(choice.Bold);
+  font.setItalic(choice.Italic);
+  font.setUnderline(choice.Underline);
+  font.setStrikeOut(choice.StrikeOut);
+  return font;
+}
 
 TFontDialog::TFontDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FontDialog1"));
@@ -131,15 +141,9 @@ kvl::FontChoice TFontDialog::Choice() const {
 void TFontDialog::ShowSample() {
   if (!Sample) return;
   const kvl::FontChoice choice = Choice();
-  QFont font(QString::fromStdString(choice.Family));
-  if (choice.Points > 0) font.setPointSize(choice.Points);
-  font.setBold(choice.Bold);
-  font.setItalic(choice.Italic);
-  font.setUnderline(choice.Underline);
-  font.setStrikeOut(choice.StrikeOut);
-  Sample->setFont(font);
+  Sample->setFont(FontOf(choice));
   QPalette palette = Sample->palette();
-  if (choice.Colour >= 0) palette.setColor(QPalette::WindowText, ColourOf(choice.Colour));
+  if (choice.Colour >= 0) palette.setColor(QPalette::WindowText, kvl::ColourOfWord(static_cast<uint32_t>(choice.Colour)));
   Sample->setPalette(palette);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 
 #include <string>
 
@@ -15,6 +16,10 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+
+// The font a choice names (family, size, style and effects; the colour is
+// the palette's).
+QFont FontOf(const kvl::FontChoice& choice);
 
 class TFontDialog : public QDialog, public kvl::TModalForm {
  public:

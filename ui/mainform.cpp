@@ -32,6 +32,7 @@
 #include <cstdio>
 
 #include "AboutBox.h"
+#include "FontDialog.h"
 #include "Application.h"
 #include "FileVer.h"
 #include "DataCheck.h"
@@ -867,18 +868,12 @@ void TMainForm::SetFontSize(int points) {
 }
 
 void TMainForm::ApplyMainFont() {
-  QFont mainFont(Q(Settings.FontName));
-  if (Settings.FontSize > 0) mainFont.setPointSize(Settings.FontSize);
-  mainFont.setBold(FontBold);
-  mainFont.setItalic(FontItalic);
-  mainFont.setUnderline(FontUnderline);
-  mainFont.setStrikeOut(FontStrikeOut);
-  setFont(mainFont);
-  // A colour word holds red in its low byte; negative words name system colours.
+  setFont(FontOf(MainFontChoice()));
+  // Negative colour words name system colours: the platform's stay.
   const int colour = Settings.FontColor;
   QPalette palette = QGuiApplication::palette();
   if (colour >= 0 && colour <= 0xFFFFFF) {
-    const QColor text(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    const QColor text = kvl::ColourOfWord(static_cast<uint32_t>(colour));
     palette.setColor(QPalette::WindowText, text);
     palette.setColor(QPalette::Text, text);
   }
