@@ -88,15 +88,18 @@ TComm::WaitResult TComm::WaitPort(int fd, short events, uint64_t ms) {
   return (fds[0].revents & events) ? WaitResult::Ready : WaitResult::Failed;
 }
 
+uint64_t TComm::CharacterBits() const {
+  return 1 + 8 + (Parity != kParityNone ? 1 : 0) + (StopBits == kTwoStopBits ? 2 : 1);
+}
+
 uint32_t TComm::LineTimeMs(uint32_t characters) const {
   if (Baud == 0) return 0;
-  const uint64_t bits = 1 + 8 + (Parity != kParityNone ? 1 : 0) + (StopBits == kTwoStopBits ? 2 : 1);
-  return static_cast<uint32_t>((characters * bits * 1000u + Baud - 1) / Baud);
+  return static_cast<uint32_t>((characters * CharacterBits() * 1000u + Baud - 1) / Baud);
 }
 
 bool TComm::WaitLineTime(uint32_t bytes, uint64_t limitMs) {
   if (Baud == 0) return true;
-  const uint64_t bits = 1 + 8 + (Parity != kParityNone ? 1 : 0) + (StopBits == kTwoStopBits ? 2 : 1);
+  const uint64_t bits = CharacterBits();
   // A little short of the full time, so that timer slack does not make the
   // wait end after the bytes are in.
   const uint64_t us = std::min<uint64_t>(bytes * bits * 1000000u * 15u / 16u / Baud, limitMs * 1000u);

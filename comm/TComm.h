@@ -93,6 +93,8 @@ class TComm {
   // Milliseconds (rounded up) that this many characters take on the line at
   // Baud with the framing of Parity and StopBits.
   uint32_t LineTimeMs(uint32_t characters) const;
+  // Bits of one character on the line: start, eight data, parity, stop.
+  uint64_t CharacterBits() const;
 
   int32_t PortNumber = 1;
   uint32_t InputQueueSize = 4096;
