@@ -5,4 +5,4 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$top/build" -j"$(nproc)" --target kvlq70
-exec "$top/build/ui/kvlq70" "$@"
+exec "$top/build/ui/app/kvlq70" "$@"
