@@ -83,12 +83,3 @@ std::string ExerciserErrorLine(uint32_t protocolError) {
 }
 
 }  // namespace kvl
-
-namespace kvl {
-
-std::string NotAnIntegerText(std::string_view text, int language) {
-  if (language == 0) return "'" + std::string(text) + "' は整数ではありません";
-  return "'" + std::string(text) + "' is not a valid integer value";
-}
-
-}  // namespace kvl

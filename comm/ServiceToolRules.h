@@ -37,11 +37,3 @@ std::string JoinSignedWords(const uint16_t* words, int count);
 std::string ExerciserErrorLine(uint32_t protocolError);
 
 }  // namespace kvl
-
-namespace kvl {
-
-// The class library's text of a failed integer conversion of `text`
-// (0 Japanese, anything else English).
-std::string NotAnIntegerText(std::string_view text, int language);
-
-}  // namespace kvl

@@ -239,7 +239,7 @@ bool TWQTTEST::Numbers(std::initializer_list<const QLineEdit*> edits, int32_t* v
   for (const QLineEdit* edit : edits) {
     const std::string text = edit->text().toStdString();
     if (!kvl::ParseInteger(text, *values++)) {
-      Presenter.ShowModal(kvl::DescribeException(kvl::NotAnIntegerText(text, Main.Language), kvl::ApplicationTitle()));
+      Presenter.ShowModal(kvl::DescribeException(kvl::InvalidIntegerText(text, Main.Language), kvl::ApplicationTitle()));
       return false;
     }
   }

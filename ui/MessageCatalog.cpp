@@ -226,7 +226,7 @@ MessageDescription DescribePlainNotice(std::string_view text, std::string_view c
 }
 
 std::string InvalidIntegerText(std::string_view text, int language) {
-  if (language == 0) return "'" + std::string(text) + "' は整数値ではありません";
+  if (language == 0) return "'" + std::string(text) + "' は整数ではありません";
   return "'" + std::string(text) + "' is not a valid integer value";
 }
 

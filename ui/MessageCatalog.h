@@ -68,7 +68,8 @@ MessageDescription DescribeException(std::string_view what, std::string_view app
 // (old-type file conversion, backup failure) are shown.
 MessageDescription DescribePlainNotice(std::string_view text, std::string_view caption);
 
-// The text of a failed text-to-integer conversion of `text`.
+// The class library's text of a failed text-to-integer conversion of
+// `text` (0 Japanese, anything else English).
 std::string InvalidIntegerText(std::string_view text, int language);
 
 // The platform's title of a dialog type (the Japanese one, as the toolkit

@@ -164,7 +164,7 @@ bool TFormCtrl::WidthOf(const QLineEdit* edit, int& width) {
   const std::string text = edit->text().toStdString();
   int32_t value = 0;
   if (!kvl::ParseInteger(text, value)) {
-    Presenter.ShowModal(kvl::DescribeException(kvl::NotAnIntegerText(text, Main.Language), kvl::ApplicationTitle()));
+    Presenter.ShowModal(kvl::DescribeException(kvl::InvalidIntegerText(text, Main.Language), kvl::ApplicationTitle()));
     return false;
   }
   width = value;

@@ -72,9 +72,4 @@ TEST(ServiceToolRules, ExerciserErrorLines) {
   for (const auto& c : cases) EXPECT_EQ(kvl::ExerciserErrorLine(c.Error), c.Line) << std::hex << c.Error;
 }
 
-TEST(ServiceToolRules, IntegerErrorTextByLanguage) {
-  EXPECT_EQ(kvl::NotAnIntegerText("abc", 0), "'abc' は整数ではありません");
-  EXPECT_EQ(kvl::NotAnIntegerText("abc", 1), "'abc' is not a valid integer value");
-}
-
 }  // namespace

@@ -211,7 +211,7 @@ TEST(MessageCatalog, SecondInstanceAndEscapedErrors) {
 
   Check({0, 0, EN, "'12x' is not a valid integer value", E, kOk, "KVL-Q70", 1},
         kvl::DescribeException(kvl::InvalidIntegerText("12x", EN), "KVL-Q70"));
-  Check({0, 0, JA, "'' は整数値ではありません", E, kOk, "(無題)-KVL-Q70", 1},
+  Check({0, 0, JA, "'' は整数ではありません", E, kOk, "(無題)-KVL-Q70", 1},
         kvl::DescribeException(kvl::InvalidIntegerText("", JA), "(無題)-KVL-Q70"));
 }
 
