@@ -21,12 +21,12 @@
 
 #include "Application.h"
 #include "MessageCatalog.h"
+#include "ServiceChoiceRules.h"
 #include "ServiceToolRules.h"
 #include "TProtocol.h"
 #include "UCommunication.h"
 #include "URenzoku.h"
 #include "URenzokuthread.h"
-#include "ctrlpanel.h"
 #include "mainform.h"
 
 namespace {
@@ -468,7 +468,7 @@ void TWQTTEST::Button3Click() {
 }
 
 void TWQTTEST::Button8Click() {
-  if (ControlPanel) ControlPanel->Execute();
+  if (ControlPanel) Presenter.ShowForm(*ControlPanel);
 }
 
 void TWQTTEST::BitBtn1Click() { reject(); }

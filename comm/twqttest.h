@@ -27,7 +27,6 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 class TCommunication;
-class TFormCtrl;
 class TMainForm;
 class TRenzoku;
 class TRenzokuComm;
@@ -43,7 +42,7 @@ class TWQTTEST : public QDialog, public TProtocolTestView {
 
   // ---- the other windows it reaches (set once they exist) ----
   // The control panel of "拡張" (none: the button does nothing).
-  void SetControlPanel(TFormCtrl* panel) { ControlPanel = panel; }
+  void SetControlPanel(kvl::TModalForm* panel) { ControlPanel = panel; }
   // The range dialog whose boxes choose what the exerciser moves (none: the
   // whole image).
   void SetRangeDialog(const TCommunication* range) { RangeDialog = range; }
@@ -142,7 +141,7 @@ class TWQTTEST : public QDialog, public TProtocolTestView {
   TCore& Core;
   TRenzokuComm& Counter;
   kvl::TDialogPresenter& Presenter;
-  TFormCtrl* ControlPanel = nullptr;
+  kvl::TModalForm* ControlPanel = nullptr;
   const TCommunication* RangeDialog = nullptr;
   QPointer<TRenzoku> Exerciser;
   QGridLayout* TesterMiddle = nullptr;

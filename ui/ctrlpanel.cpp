@@ -17,7 +17,7 @@
 #include "Application.h"
 #include "FontDialog.h"
 #include "MessageCatalog.h"
-#include "ServiceToolRules.h"
+#include "ServiceChoiceRules.h"
 #include "TetPanel.h"
 #include "UCore.h"
 #include "mainform.h"

@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,19 +25,6 @@
 #include "twqttest.h"
 
 namespace servicetest {
-
-class FormPresenter : public kvltest::RecordingPresenter {
- public:
-  int ShowForm(kvl::TModalForm& form) override {
-    FormsShown.push_back(form.FormCaption());
-    if (BeforeAnswer) BeforeAnswer(form);
-    return form.AnswerKey(AnswerEnter);
-  }
-  std::vector<std::string> FormsShown;
-  // What the user does in a form before the key that ends it.
-  std::function<void(kvl::TModalForm&)> BeforeAnswer;
-  bool AnswerEnter = true;
-};
 
 class ServiceToolsTest : public ::testing::Test {
  public:
@@ -90,7 +76,7 @@ class ServiceToolsTest : public ::testing::Test {
   }
 
   QTemporaryDir Dir;
-  FormPresenter Presenter;
+  kvltest::AnsweringPresenter Presenter;
   kvlsim::TControllerSim Sim;
   std::unique_ptr<TMainForm> Main;
   std::unique_ptr<TCore> Core;

@@ -29,6 +29,12 @@ bool RecordingPresenter::ChooseFile(const kvl::FileChooserDescription& chooser, 
   return true;
 }
 
+int AnsweringPresenter::ShowForm(kvl::TModalForm& form) {
+  FormsShown.push_back(form.FormCaption());
+  if (BeforeAnswer) BeforeAnswer(form);
+  return form.AnswerKey(AnswerEnter);
+}
+
 RecordingPresenter& ApplicationPresenter() {
   static RecordingPresenter presenter;
   return presenter;
@@ -79,7 +85,8 @@ void MainFormHarness::Start(std::vector<std::string> words, uint16_t langId, std
   options.PathExists = [existing](const std::string& path) { return existing.count(path) != 0; };
   const std::string ini = IniPath();
   options.OpenSettings = [ini] { return std::make_unique<kvl::TIniSettingsStore>(ini); };
-  Form = std::make_unique<TMainForm>(Presenter, std::move(options));
+  kvl::TDialogPresenter& presenter = WindowPresenter ? *WindowPresenter : Presenter;
+  Form = std::make_unique<TMainForm>(presenter, std::move(options));
   Core = std::make_unique<TCore>(Form->Language);
   Form->AttachCore(*Core);
   Form->ReadWizardWords();

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -30,6 +31,17 @@ class RecordingPresenter : public kvl::TDialogPresenter {
   std::vector<kvl::FileChooserDescription> Choosers;
 };
 
+// Records the forms shown and ends each with Enter (or Esc while
+// `AnswerEnter` is false), after `BeforeAnswer` has done what the user does
+// in it.
+class AnsweringPresenter : public RecordingPresenter {
+ public:
+  int ShowForm(kvl::TModalForm& form) override;
+  std::vector<std::string> FormsShown;
+  std::function<void(kvl::TModalForm&)> BeforeAnswer;
+  bool AnswerEnter = true;
+};
+
 // The presenter the application object reports escaped errors to.
 RecordingPresenter& ApplicationPresenter();
 
@@ -44,6 +56,8 @@ struct MainFormHarness {
 
   QTemporaryDir Dir;
   RecordingPresenter Presenter;
+  // The presenter the window is made with, when not `Presenter`.
+  kvl::TDialogPresenter* WindowPresenter = nullptr;
   std::unique_ptr<TMainForm> Form;
   std::unique_ptr<TCore> Core;
 };

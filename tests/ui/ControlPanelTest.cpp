@@ -1,5 +1,7 @@
 // The control panel's settings applied to the data image and the main
 // window, headless.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -10,18 +12,38 @@
 #include <QToolButton>
 #include <QtTest/QTest>
 
+#include <memory>
+
 #include "FontDialog.h"
 #include "MessageCatalog.h"
-#include "ServiceFixture.h"
+#include "TestSupport.h"
 #include "TetBoardWidget.h"
 #include "TetPanel.h"
+#include "UCore.h"
+#include "ctrlpanel.h"
+#include "mainform.h"
 
 namespace {
 
-using servicetest::ServiceToolsTest;
-
-class ControlPanelTest : public ServiceToolsTest {
+// A started main window in English (0x409) or Japanese (0x411) with its
+// data image and the control panel; forms are answered at once.
+class ControlPanelTest : public ::testing::Test {
  protected:
+  void TearDown() override { Stop(); }
+  void Start(uint16_t langId = 0x409) {
+    Window.WindowPresenter = &Presenter;
+    Window.Start({}, langId, {}, false);
+    Main = Window.Form.get();
+    Core = Window.Core.get();
+    Panel = std::make_unique<TFormCtrl>(*Main, *Core, Presenter);
+    Main->FinishStart();
+    Presenter.Shown.clear();
+  }
+  void Stop() {
+    Panel.reset();
+    Window.Form.reset();
+    Window.Core.reset();
+  }
   void Click(QButtonGroup* group, int item) {
     group->button(item)->setChecked(true);
     if (group == Panel->RadioGroup1Items)
@@ -40,6 +62,12 @@ class ControlPanelTest : public ServiceToolsTest {
     }
     return true;
   }
+
+  kvltest::AnsweringPresenter Presenter;
+  kvltest::MainFormHarness Window;
+  TMainForm* Main = nullptr;
+  TCore* Core = nullptr;
+  std::unique_ptr<TFormCtrl> Panel;
 };
 
 TEST_F(ControlPanelTest, ShowFillsTheWidthBoxesByLanguage) {
