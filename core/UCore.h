@@ -176,8 +176,6 @@ class TCore {
   // image's language; false (name untouched) when the catalogue name applies.
   bool GetSpecialName(const ParamDescriptor* descriptor, std::string& nameText);
 
-  // ---- value chooser lists (UCore_choice.cpp) ----
-
   // ---- setting-range help texts (UCore_rangetext.cpp) ----
   // The valid setting range of one parameter as a one-line help text in
   // Language (0 Japanese, any other value English), UTF-8. For program items
