@@ -217,8 +217,6 @@ bool TFormCtrl::ModelCheckTicked() const { return CheckBoxNoMdlchk->isChecked();
 
 bool TFormCtrl::ClipboardTicked() const { return CheckBox2->isChecked(); }
 
-int TFormCtrl::Execute() { return Presenter.ShowForm(*this); }
-
 int TFormCtrl::ExecModal() { return exec(); }
 
 int TFormCtrl::AnswerKey(bool enter) {

@@ -54,8 +54,7 @@ class TFormCtrl : public QDialog, public kvl::TModalForm {
   bool ModelCheckTicked() const;
   bool ClipboardTicked() const;
 
-  // Shown modally through the presenter.
-  int Execute();
+  // Shown modally through the presenter (from the protocol test window).
   int ExecModal() override;
   int AnswerKey(bool enter) override;
   std::string FormCaption() const override;

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <deque>
@@ -68,7 +67,7 @@ class CommWindowsTest : public ::testing::Test {
     kvltest::StopWindowTestPort(Sim);
   }
 
-  std::string IniPath() const { return Dir.filePath(QStringLiteral("Kvlq70.ini")).toStdString(); }
+  std::string IniPath() const { return Window.IniPath(); }
 
   // The main window started in English (0x409) or Japanese (0x411), the
   // data image and the transfer windows in their order of creation.
@@ -77,15 +76,10 @@ class CommWindowsTest : public ::testing::Test {
     Presenter.Answers.clear();
     Presenter.FormActions.clear();
     Presenter.FormsShown.clear();
-    TMainFormOptions options;
-    options.UserLangId = langId;
-    options.PathExists = [](const std::string&) { return false; };
-    const std::string ini = IniPath();
-    options.OpenSettings = [ini] { return std::make_unique<kvl::TIniSettingsStore>(ini); };
-    Main = std::make_unique<TMainForm>(Presenter, std::move(options));
-    Core = std::make_unique<TCore>(Main->Language);
-    Main->AttachCore(*Core);
-    Main->ReadWizardWords();
+    Window.WindowPresenter = &Presenter;
+    Window.Start({}, langId, {}, false);
+    Main = Window.Form.get();
+    Core = Window.Core.get();
     ComSet = std::make_unique<TComSet>(*Main, *Core, Presenter);
     CommProg = std::make_unique<TCommProg>(*Main, *Core, Presenter);
     Confirm = std::make_unique<Tcommdialog>(Main->Language);
@@ -102,8 +96,9 @@ class CommWindowsTest : public ::testing::Test {
     Range.reset();
     Confirm.reset();
     ComSet.reset();
-    Main.reset();
-    Core.reset();
+    Window.Stop();
+    Main = nullptr;
+    Core = nullptr;
   }
 
   // Every pattern of the image uses all its segments.
@@ -129,11 +124,11 @@ class CommWindowsTest : public ::testing::Test {
     CommProg->WaitForWorker();
   }
 
-  QTemporaryDir Dir;
   FormPresenter Presenter;
+  kvltest::MainFormHarness Window;
   kvlsim::TControllerSim Sim;
-  std::unique_ptr<TMainForm> Main;
-  std::unique_ptr<TCore> Core;
+  TMainForm* Main = nullptr;
+  TCore* Core = nullptr;
   std::unique_ptr<TComSet> ComSet;
   std::unique_ptr<TCommProg> CommProg;
   std::unique_ptr<Tcommdialog> Confirm;

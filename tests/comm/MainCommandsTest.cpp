@@ -63,7 +63,7 @@ class MainCommandsTest : public CommWindowsTest {
     action->setEnabled(true);
     action->trigger();
   }
-  std::string PathOf(const char* name) const { return Dir.filePath(QString::fromLatin1(name)).toStdString(); }
+  std::string PathOf(const char* name) const { return Window.Dir.filePath(QString::fromLatin1(name)).toStdString(); }
   void Reset() {
     Presenter.Shown.clear();
     Presenter.Answers.clear();

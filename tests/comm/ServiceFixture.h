@@ -4,15 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "Application.h"
 #include "ControllerSim.h"
-#include "Settings.h"
 #include "StartupRules.h"
 #include "TestSupport.h"
 #include "WindowTestPort.h"
@@ -37,15 +34,10 @@ class ServiceToolsTest : public ::testing::Test {
   // The main window in English (0x409) or Japanese (0x411), the data image
   // and the service windows.
   void Start(uint16_t langId = 0x409) {
-    TMainFormOptions options;
-    options.UserLangId = langId;
-    options.PathExists = [](const std::string&) { return false; };
-    const std::string ini = Dir.filePath(QStringLiteral("Kvlq70.ini")).toStdString();
-    options.OpenSettings = [ini] { return std::make_unique<kvl::TIniSettingsStore>(ini); };
-    Main = std::make_unique<TMainForm>(Presenter, std::move(options));
-    Core = std::make_unique<TCore>(Main->Language);
-    Main->AttachCore(*Core);
-    Main->ReadWizardWords();
+    Window.WindowPresenter = &Presenter;
+    Window.Start({}, langId, {}, false);
+    Main = Window.Form.get();
+    Core = Window.Core.get();
     Confirm = std::make_unique<Tcommdialog>(Main->Language);
     Range = std::make_unique<TCommunication>(*Main, *Confirm, Presenter);
     Counter = std::make_unique<TRenzokuComm>();
@@ -66,8 +58,9 @@ class ServiceToolsTest : public ::testing::Test {
     Counter.reset();
     Range.reset();
     Confirm.reset();
-    Main.reset();
-    Core.reset();
+    Window.Stop();
+    Main = nullptr;
+    Core = nullptr;
   }
 
   std::string LastLine() const {
@@ -75,11 +68,11 @@ class ServiceToolsTest : public ::testing::Test {
     return lines.isEmpty() ? std::string("<none>") : lines.back().toStdString();
   }
 
-  QTemporaryDir Dir;
   kvltest::AnsweringPresenter Presenter;
+  kvltest::MainFormHarness Window;
   kvlsim::TControllerSim Sim;
-  std::unique_ptr<TMainForm> Main;
-  std::unique_ptr<TCore> Core;
+  TMainForm* Main = nullptr;
+  TCore* Core = nullptr;
   std::unique_ptr<Tcommdialog> Confirm;
   std::unique_ptr<TCommunication> Range;
   std::unique_ptr<TRenzokuComm> Counter;

@@ -41,8 +41,7 @@ class ControlPanelTest : public ::testing::Test {
   }
   void Stop() {
     Panel.reset();
-    Window.Form.reset();
-    Window.Core.reset();
+    Window.Stop();
   }
   void Click(QButtonGroup* group, int item) {
     group->button(item)->setChecked(true);
@@ -137,7 +136,7 @@ TEST_F(ControlPanelTest, OkInEnglishWithoutChangesSetsTitleColumnTo400) {
   Start();
   Main->GridTitleColumnWidth = 123;
   const int before = Main->GridDefaultColumnWidth;
-  EXPECT_EQ(Panel->Execute(), kvl::kModalOk);
+  EXPECT_EQ(Presenter.ShowForm(*Panel), kvl::kModalOk);
   EXPECT_EQ(Presenter.FormsShown, std::vector<std::string>{"Control Panel"});
   EXPECT_EQ(Main->GridTitleColumnWidth, 400);
   EXPECT_EQ(Main->GridDefaultColumnWidth, before);

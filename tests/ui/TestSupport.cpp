@@ -70,9 +70,13 @@ MainFormHarness::MainFormHarness() {
 }
 
 MainFormHarness::~MainFormHarness() {
+  Stop();
+  kvl::SetScreenWidthForTesting(-1);
+}
+
+void MainFormHarness::Stop() {
   Form.reset();
   Core.reset();
-  kvl::SetScreenWidthForTesting(-1);
 }
 
 std::string MainFormHarness::IniPath() const { return Dir.filePath(QStringLiteral("Kvlq70.ini")).toStdString(); }

@@ -52,6 +52,8 @@ struct MainFormHarness {
   // `finish`, runs the start steps.
   void Start(std::vector<std::string> words = {}, uint16_t langId = 0x409, std::set<std::string> existing = {},
              bool finish = true);
+  // Ends the window and the data image (the settings file stays).
+  void Stop();
   std::string IniPath() const;
 
   QTemporaryDir Dir;
