@@ -218,6 +218,35 @@ TEST(MainWindowRoads, QuitEndsTheProgramWithAServiceWindowOpen) {
   EXPECT_TRUE(next.Start()) << next.Output();
 }
 
+// The protocol test window's "拡張", reached with Tab and pressed with Space,
+// shows the control panel; Enter there applies its widths, so a name column
+// narrowed on the command line is back at 400 and the current cell is further
+// right.
+TEST(MainWindowRoads, TheExtensionButtonShowsTheControlPanel) {
+  Program program;
+  ASSERT_TRUE(program.Start({"/C", "/N200"})) << program.Output();
+  const QRect before = e2e::PixelsOf(program.Screenshot(), kFocusCellYellow);
+  ASSERT_FALSE(before.isEmpty()) << "the current cell is not shown at start";
+  program.Keys("alt+c Up Return");  // Communication, Communication Test
+  // Ten Tabs from the window's first control reach "拡張".
+  program.Keys("Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space");
+  EXPECT_TRUE(HasLine(program.DialogLines(), "form: Control Panel -> 1")) << Join(program.DialogLines());
+  program.Keys("Escape");  // closes the protocol test window
+  e2e::Shell("xdotool search --onlyvisible --name 'KVL-Q70 - ' windowactivate --sync 2>/dev/null");
+  const QRect after = e2e::PixelsOf(program.Screenshot(), kFocusCellYellow);
+  EXPECT_EQ(after.left() - before.left(), 200);
+  EXPECT_TRUE(program.Alive());
+}
+
+// A width switch that is no number: the class library's conversion error in
+// the user's language, and the start goes on.
+TEST(MainWindowRoads, AWidthSwitchThatIsNoNumberIsReportedAndTheStartGoesOn) {
+  Program program(Program::Language::Japanese);
+  ASSERT_TRUE(program.Start({"/M6x"})) << program.Output();
+  EXPECT_TRUE(HasLine(program.DialogLines(), "'6x' は整数ではありません")) << Join(program.DialogLines());
+  EXPECT_TRUE(program.Alive());
+}
+
 // A second start is refused while one runs, whatever its environment says.
 TEST(MainWindowRoads, ASecondInstanceIsRefusedWhateverItsEnvironment) {
   Program first;
