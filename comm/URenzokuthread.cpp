@@ -6,21 +6,13 @@
 #include "URenzoku.h"
 #include "mainform.h"
 
-// Hands every finished frame to the counter window.
-class TRenzoku::FrameCounter : public TCore::TransferObserver {
- public:
-  explicit FrameCounter(TRenzoku& owner) : Owner(owner) {}
-  void FrameDone() override {
-    Owner.Synchronize([this] { Owner.Counter.CountFrame(); });
-  }
-
- private:
-  TRenzoku& Owner;
-};
-
 TRenzoku::TRenzoku(TRenzokuComm& counter, TMainForm& main, TCore& core, const TCore::TransferRange& range,
                    LogLine log)
-    : Counter(counter), Main(main), Core(core), Range(range), Log(std::move(log)) {}
+    : Counter(counter), Main(main), Core(core), Range(range), Log(std::move(log)) {
+  // Frames are counted as every job counts them: through the counter
+  // window's hook, on the user-interface thread.
+  Hooks.FrameDone = Counter.FrameCountHook([this](const std::function<void()>& work) { Synchronize(work); });
+}
 
 TRenzoku::~TRenzoku() = default;
 
@@ -53,7 +45,7 @@ void TRenzoku::run() {
     Synchronize([this] { Main.ShowMessageBox(kvl::kMessageTransfer, kTransferPortNotOpened); });
     return;
   }
-  FrameCounter counter(*this);
+  TransferJobObserver counter(Hooks);
   auto report = [this](bool ok) {
     if (ok) return;
     const uint32_t error = Core.Protocol->ProtocolError;

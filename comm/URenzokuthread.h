@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "TransferJob.h"
 #include "UCore.h"
 
 class TMainForm;
@@ -43,7 +44,6 @@ class TRenzoku : public QThread {
   void run() override;
 
  private:
-  class FrameCounter;
   void Synchronize(const std::function<void()>& work);
 
   TRenzokuComm& Counter;
@@ -51,5 +51,6 @@ class TRenzoku : public QThread {
   TCore& Core;
   const TCore::TransferRange Range;
   LogLine Log;
+  TransferJobHooks Hooks;  // the frame count only
   bool Detached = false;  // user-interface thread only
 };
