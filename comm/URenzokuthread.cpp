@@ -17,8 +17,17 @@ TRenzoku::TRenzoku(TRenzokuComm& counter, TMainForm& main, TCore& core, const TC
 TRenzoku::~TRenzoku() = default;
 
 void TRenzoku::RequestStop() {
-  requestInterruption();
+  {
+    std::lock_guard<std::mutex> lock(PauseMutex);
+    requestInterruption();
+  }
+  PauseEnd.notify_all();
   Core.ClosePort();
+}
+
+void TRenzoku::PauseUntil(std::chrono::steady_clock::time_point until) {
+  std::unique_lock<std::mutex> lock(PauseMutex);
+  PauseEnd.wait_until(lock, until, [this] { return StopRequested(); });
 }
 
 void TRenzoku::Synchronize(const std::function<void()>& work) {
@@ -35,6 +44,8 @@ void TRenzoku::ReportError(uint32_t protocolError) {
   if (!StopRequested()) {
     Counter.CountError();
     line = kvl::ExerciserErrorLine(protocolError);
+  } else {
+    StopLineLogged = true;
   }
   if (Log) Log(line);
 }
@@ -46,15 +57,24 @@ void TRenzoku::run() {
     return;
   }
   TransferJobObserver counter(Hooks);
-  auto report = [this](bool ok) {
-    if (ok) return;
+  // One operation of a round; false when it failed (reported). After the
+  // stop the round's other operations are left out.
+  auto run = [this](const std::function<bool()>& operation) {
+    if (StopRequested()) return false;
+    if (operation()) return true;
     const uint32_t error = Core.Protocol->ProtocolError;
     Synchronize([this, error] { ReportError(error); });
+    return false;
   };
   while (!StopRequested()) {
-    report(Core.ReadAllFromController(2, Range, &counter));
-    report(Core.ReadAllFromController(1, Range, &counter));
-    report(Core.WriteAllToController(1, Range, &counter));
+    const auto start = std::chrono::steady_clock::now();
+    bool any = run([&] { return Core.ReadAllFromController(2, Range, &counter); });
+    any = run([&] { return Core.ReadAllFromController(1, Range, &counter); }) || any;
+    any = run([&] { return Core.WriteAllToController(1, Range, &counter); }) || any;
+    if (!any) PauseUntil(start + std::chrono::milliseconds(kFailedRoundMs));
   }
+  // Stopped between frames (in the wait, or between rounds): the stop's
+  // empty line all the same.
+  if (!StopLineLogged) Synchronize([this] { ReportError(0); });
   // The port stays open until the stop closes it.
 }
