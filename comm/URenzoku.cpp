@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace {
@@ -42,6 +43,14 @@ void TRenzokuComm::ResetCounts() {
 
 void TRenzokuComm::CountFrame() {
   if (isVisible()) EditComm->setText(QString::number(CountOf(EditComm) + 1));
+}
+
+std::function<void()> TRenzokuComm::FrameCountHook(Synchronizer synchronize) {
+  return [window = QPointer<TRenzokuComm>(this), synchronize = std::move(synchronize)] {
+    synchronize([&window] {
+      if (window) window->CountFrame();
+    });
+  };
 }
 
 void TRenzokuComm::CountError() { EditError->setText(QString::number(CountOf(EditError) + 1)); }

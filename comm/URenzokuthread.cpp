@@ -6,27 +6,28 @@
 #include "URenzoku.h"
 #include "mainform.h"
 
-// Hands every finished frame to the counter window.
-class TRenzoku::FrameCounter : public TCore::TransferObserver {
- public:
-  explicit FrameCounter(TRenzoku& owner) : Owner(owner) {}
-  void FrameDone() override {
-    Owner.Synchronize([this] { Owner.Counter.CountFrame(); });
-  }
-
- private:
-  TRenzoku& Owner;
-};
-
 TRenzoku::TRenzoku(TRenzokuComm& counter, TMainForm& main, TCore& core, const TCore::TransferRange& range,
                    LogLine log)
-    : Counter(counter), Main(main), Core(core), Range(range), Log(std::move(log)) {}
+    : Counter(counter), Main(main), Core(core), Range(range), Log(std::move(log)) {
+  // Frames are counted as every job counts them: through the counter
+  // window's hook, on the user-interface thread.
+  Hooks.FrameDone = Counter.FrameCountHook([this](const std::function<void()>& work) { Synchronize(work); });
+}
 
 TRenzoku::~TRenzoku() = default;
 
 void TRenzoku::RequestStop() {
-  requestInterruption();
+  {
+    std::lock_guard<std::mutex> lock(PauseMutex);
+    requestInterruption();
+  }
+  PauseEnd.notify_all();
   Core.ClosePort();
+}
+
+void TRenzoku::PauseUntil(std::chrono::steady_clock::time_point until) {
+  std::unique_lock<std::mutex> lock(PauseMutex);
+  PauseEnd.wait_until(lock, until, [this] { return StopRequested(); });
 }
 
 void TRenzoku::Synchronize(const std::function<void()>& work) {
@@ -43,6 +44,8 @@ void TRenzoku::ReportError(uint32_t protocolError) {
   if (!StopRequested()) {
     Counter.CountError();
     line = kvl::ExerciserErrorLine(protocolError);
+  } else {
+    StopLineLogged = true;
   }
   if (Log) Log(line);
 }
@@ -53,16 +56,25 @@ void TRenzoku::run() {
     Synchronize([this] { Main.ShowMessageBox(kvl::kMessageTransfer, kTransferPortNotOpened); });
     return;
   }
-  FrameCounter counter(*this);
-  auto report = [this](bool ok) {
-    if (ok) return;
+  TransferJobObserver counter(Hooks);
+  // One operation of a round; false when it failed (reported). After the
+  // stop the round's other operations are left out.
+  auto run = [this](const std::function<bool()>& operation) {
+    if (StopRequested()) return false;
+    if (operation()) return true;
     const uint32_t error = Core.Protocol->ProtocolError;
     Synchronize([this, error] { ReportError(error); });
+    return false;
   };
   while (!StopRequested()) {
-    report(Core.ReadAllFromController(2, Range, &counter));
-    report(Core.ReadAllFromController(1, Range, &counter));
-    report(Core.WriteAllToController(1, Range, &counter));
+    const auto start = std::chrono::steady_clock::now();
+    bool any = run([&] { return Core.ReadAllFromController(2, Range, &counter); });
+    any = run([&] { return Core.ReadAllFromController(1, Range, &counter); }) || any;
+    any = run([&] { return Core.WriteAllToController(1, Range, &counter); }) || any;
+    if (!any) PauseUntil(start + std::chrono::milliseconds(kFailedRoundMs));
   }
+  // Stopped between frames (in the wait, or between rounds): the stop's
+  // empty line all the same.
+  if (!StopLineLogged) Synchronize([this] { ReportError(0); });
   // The port stays open until the stop closes it.
 }

@@ -8,10 +8,14 @@
 
 #include <QThread>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 
+#include "TransferJob.h"
 #include "UCore.h"
 
 class TMainForm;
@@ -19,6 +23,12 @@ class TRenzokuComm;
 
 class TRenzoku : public QThread {
  public:
+  // A round in which all three operations failed lasts at least this long:
+  // on a line that fails every frame at once (its other end closed, the
+  // adapter unplugged) the loop goes on without flooding the windows or
+  // taking a processor. The stop ends the wait at once.
+  static constexpr int kFailedRoundMs = 100;
+
   // Adds one line to the test window's log (user-interface thread).
   using LogLine = std::function<void(const std::string& line)>;
 
@@ -36,20 +46,28 @@ class TRenzoku : public QThread {
   void Detach() { Detached = true; }
 
   // Synchronised (user-interface thread): one failed operation, by its
-  // error word. Asked to stop: only an empty line.
+  // error word. Asked to stop: only an empty line (one at the end of every
+  // run that was stopped).
   void ReportError(uint32_t protocolError);
 
  protected:
   void run() override;
 
  private:
-  class FrameCounter;
   void Synchronize(const std::function<void()>& work);
+  // Waits until then, or until the stop.
+  void PauseUntil(std::chrono::steady_clock::time_point until);
 
   TRenzokuComm& Counter;
   TMainForm& Main;
   TCore& Core;
   const TCore::TransferRange Range;
   LogLine Log;
+  TransferJobHooks Hooks;  // the frame count only
   bool Detached = false;  // user-interface thread only
+  // The empty line of the stop is in the log (written in synchronised calls,
+  // read by the worker after them).
+  bool StopLineLogged = false;
+  std::mutex PauseMutex;
+  std::condition_variable PauseEnd;  // the stop
 };

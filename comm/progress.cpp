@@ -12,6 +12,7 @@
 #include "CommDialogRules.h"
 #include "MessageCatalog.h"
 #include "UCommunication.h"
+#include "URenzoku.h"
 #include "mainform.h"
 #include "tcommthread.h"
 
@@ -63,6 +64,8 @@ void TCommProg::SetModelCheck(std::function<bool()> modelCheck) { ModelCheck = s
 
 void TCommProg::SetDataCheck(std::function<bool(bool, bool)> dataCheck) { DataCheck = std::move(dataCheck); }
 
+void TCommProg::SetFrameCounter(TRenzokuComm* counter) { FrameCounter = counter; }
+
 void TCommProg::FormCreate() {
   const kvl::ProgressTexts texts = kvl::ProgressWindowTexts(Main.Language);
   setWindowTitle(Q(texts.Caption));
@@ -111,7 +114,7 @@ void TCommProg::StartWorker() {
   settings.CommDirection = Main.CommDirection;
   settings.ModelCheck = ModelCheck ? ModelCheck() : true;
   if (RangeDialog) settings.Range = RangeDialog->TransferRange();
-  auto* worker = new TCommThread(*this, Main, Core, settings, DataCheck);
+  auto* worker = new TCommThread(*this, Main, Core, settings, DataCheck, FrameCounter.data());
   connect(worker, &QThread::finished, worker, &QObject::deleteLater);
   Worker = worker;
   worker->start();

@@ -19,6 +19,7 @@ class QPushButton;
 class TCommThread;
 class TCommunication;
 class TMainForm;
+class TRenzokuComm;
 
 class TCommProg : public QDialog, public kvl::TModalForm {
  public:
@@ -35,6 +36,9 @@ class TCommProg : public QDialog, public kvl::TModalForm {
   // The main window's data check before a write: true when it found no
   // errors (none: nothing is checked).
   void SetDataCheck(std::function<bool(bool programs, bool parameters)> dataCheck);
+  // The continuous-communication window whose frame count the jobs' frames
+  // raise while it is visible (none: not counted).
+  void SetFrameCounter(TRenzokuComm* counter);
 
   // The English texts in place when the main window's language is not
   // Japanese.
@@ -88,6 +92,7 @@ class TCommProg : public QDialog, public kvl::TModalForm {
   const TCommunication* RangeDialog = nullptr;
   std::function<bool()> ModelCheck;
   std::function<bool(bool, bool)> DataCheck;
+  QPointer<TRenzokuComm> FrameCounter;
   QPointer<TCommThread> Worker;
   QEventLoop* Loop = nullptr;  // the modal showing's loop
   bool Showing = false;        // between Execute's show and the close

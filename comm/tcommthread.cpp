@@ -7,12 +7,16 @@
 
 #include "MessageCatalog.h"
 #include "UCore.h"
+#include "URenzoku.h"
 #include "mainform.h"
 #include "progress.h"
 
 TCommThread::TCommThread(TCommProg& window, TMainForm& main, TCore& core, const TransferJobSettings& settings,
-                         DataCheckFn dataCheck)
-    : Window(window), Main(main), Core(core), Settings(settings), DataCheck(std::move(dataCheck)) {}
+                         DataCheckFn dataCheck, TRenzokuComm* frameCounter)
+    : Window(window), Main(main), Core(core), Settings(settings), DataCheck(std::move(dataCheck)) {
+  if (frameCounter)
+    FrameDone = frameCounter->FrameCountHook([this](const std::function<void()>& work) { Synchronize(work); });
+}
 
 TCommThread::~TCommThread() = default;
 
@@ -38,6 +42,7 @@ void TCommThread::run() {
   hooks.Progress = [this](int position, int maximum) {
     Synchronize([this, position, maximum] { ShowProgress(position, maximum); });
   };
+  hooks.FrameDone = FrameDone;
 
   const TransferWorkerOutcome outcome = RunTransferWorker(Core, Settings, hooks, Cancel);
   switch (outcome.End) {

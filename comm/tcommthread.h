@@ -17,6 +17,7 @@
 class TCommProg;
 class TCore;
 class TMainForm;
+class TRenzokuComm;
 
 class TCommThread : public QThread {
  public:
@@ -25,9 +26,10 @@ class TCommThread : public QThread {
   using DataCheckFn = std::function<bool(bool programs, bool parameters)>;
 
   // Made on the user-interface thread, not yet started; the job's choices
-  // are those of `settings`.
+  // are those of `settings`. Its frames count in frameCounter (none: not
+  // counted) while that window is visible.
   TCommThread(TCommProg& window, TMainForm& main, TCore& core, const TransferJobSettings& settings,
-              DataCheckFn dataCheck);
+              DataCheckFn dataCheck, TRenzokuComm* frameCounter = nullptr);
   ~TCommThread() override;
 
   // Cancel: the terminate flag, then the port closed under the worker (any
@@ -67,6 +69,7 @@ class TCommThread : public QThread {
   TCore& Core;
   const TransferJobSettings Settings;
   DataCheckFn DataCheck;
+  std::function<void()> FrameDone;  // the counter window's hook, made on the user-interface thread
   TTransferCancel Cancel;
   bool Detached = false;  // user-interface thread only
 };

@@ -179,6 +179,8 @@ TWQTTEST::TWQTTEST(TMainForm& main, TCore& core, TRenzokuComm& counter, kvl::TDi
   Memo1->setReadOnly(true);
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // The exerciser may log for hours.
+  Memo1->setMaximumBlockCount(kLogLineLimit);
   column->addWidget(Memo1, 1);
 
   BitBtn1 = MakeButton(this, "BitBtn1", "ｷｬﾝｾﾙ");

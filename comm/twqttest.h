@@ -34,6 +34,8 @@ class TRenzokuComm;
 class TWQTTEST : public QDialog, public TProtocolTestView {
  public:
   static constexpr int kRepeatMs = 500;
+  // The log keeps the newest lines up to this many; older ones are dropped.
+  static constexpr int kLogLineLimit = 10000;
 
   TWQTTEST(TMainForm& main, TCore& core, TRenzokuComm& counter, kvl::TDialogPresenter& presenter,
            QWidget* parent = nullptr);

@@ -7,32 +7,6 @@ namespace {
 constexpr uint8_t kModelGroup = 2;
 constexpr uint8_t kDataGroup = 1;
 
-// Counts the steps of one job for the progress bar; the bar's position
-// starts at 0 with the job and never passes the maximum.
-class JobProgress : public TCore::TransferObserver {
- public:
-  explicit JobProgress(const TransferJobHooks& hooks) : Hooks(hooks) {}
-
-  void ProgressMaximum(int maximum) override {
-    Maximum = maximum;
-    Position = std::min(Position, Maximum);
-    Report();
-  }
-  void ProgressStep(int items) override {
-    Position = std::min(Position + items, Maximum);
-    Report();
-  }
-
- private:
-  void Report() {
-    if (Hooks.Progress) Hooks.Progress(Position, Maximum);
-  }
-
-  const TransferJobHooks& Hooks;
-  int Position = 0;
-  int Maximum = 0;
-};
-
 void OnUiThread(const TransferJobHooks& hooks, const std::function<void()>& work) {
   if (hooks.Synchronize)
     hooks.Synchronize(work);
@@ -41,7 +15,7 @@ void OnUiThread(const TransferJobHooks& hooks, const std::function<void()>& work
 }
 
 // Read when reading, or for the model words; else write.
-bool RunTransfer(TCore& core, const TransferJobSettings& settings, uint8_t group, JobProgress& progress) {
+bool RunTransfer(TCore& core, const TransferJobSettings& settings, uint8_t group, TransferJobObserver& progress) {
   if (settings.CommDirection == 1 && group != kModelGroup)
     return core.WriteAllToController(group, settings.Range, &progress);
   return core.ReadAllFromController(group, settings.Range, &progress);
@@ -50,6 +24,25 @@ bool RunTransfer(TCore& core, const TransferJobSettings& settings, uint8_t group
 TransferWorkerOutcome Failed(int32_t result) { return {TransferWorkerOutcome::Failed, result}; }
 
 }  // namespace
+
+void TransferJobObserver::ProgressMaximum(int maximum) {
+  Maximum = maximum;
+  Position = std::min(Position, Maximum);
+  Report();
+}
+
+void TransferJobObserver::ProgressStep(int items) {
+  Position = std::min(Position + items, Maximum);
+  Report();
+}
+
+void TransferJobObserver::FrameDone() {
+  if (Hooks.FrameDone) Hooks.FrameDone();
+}
+
+void TransferJobObserver::Report() {
+  if (Hooks.Progress) Hooks.Progress(Position, Maximum);
+}
 
 void TTransferCancel::Request(TCore& core) {
   Flag.store(true);
@@ -81,7 +74,7 @@ TransferWorkerOutcome RunTransferWorker(TCore& core, const TransferJobSettings& 
   core.Protocol->ProtocolError = 0;
   core.ProgramWriteRefused = 0;
   core.ClearReceivedMarks();
-  JobProgress progress(hooks);
+  TransferJobObserver progress(hooks);
 
   if (cancel.Requested()) return Failed(kTransferStopped);
   if (core.OpenPort() != 0) return Failed(kTransferPortNotOpened);

@@ -61,6 +61,27 @@ struct TransferJobHooks {
   // The progress bar: position (never past the maximum) and maximum. Called
   // on the thread that runs the worker part.
   std::function<void(int position, int maximum)> Progress;
+  // After every program frame and every parameter-run frame (the frame count
+  // of the continuous-communication window). Called on the thread that runs
+  // the worker part. Empty: nothing.
+  std::function<void()> FrameDone;
+};
+
+// What a job's reads and writes report, handed to the hooks: the progress
+// bar's position (from 0, never past the maximum) and every frame done.
+class TransferJobObserver : public TCore::TransferObserver {
+ public:
+  explicit TransferJobObserver(const TransferJobHooks& hooks) : Hooks(hooks) {}
+  void ProgressMaximum(int maximum) override;
+  void ProgressStep(int items) override;
+  void FrameDone() override;
+
+ private:
+  void Report();
+
+  const TransferJobHooks& Hooks;
+  int Position = 0;
+  int Maximum = 0;
 };
 
 // The Cancel of a running job: sets the terminate flag, then closes the port

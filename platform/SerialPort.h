@@ -36,6 +36,8 @@ struct SerialLine {
   bool TwoStopBits = false;  // else one stop bit
 };
 
+// SetFailed: the device refused the line state, or kept it other than asked
+// (see SerialApplyLine).
 enum class SerialLineResult { Ok, ReadFailed, SetFailed };
 
 // The terminal flag words (input, output, control, local) of a line.
@@ -54,7 +56,23 @@ SerialFlags SerialRawFlags(const SerialLine& line, SerialFlags current);
 
 // Reads the line state, sets SerialRawFlags, the speed (any rate, also one
 // without a standard constant) and reads that never wait, and writes it back.
+// Then reads it again: a driver may take a setting and keep only part of it.
+// SetFailed when the character size or the parity kept differs from what was
+// asked, or the speed by more than 2%; a dropped second stop bit is let pass
+// (a receiver checks only the first). A pseudo-terminal keeps neither parity
+// nor character size and carries no bits on a wire: only its speed counts.
 SerialLineResult SerialApplyLine(int fd, const SerialLine& line);
+
+// Whether the device is a pseudo-terminal, by its device number (its driver's
+// major number), whatever its line state.
+bool SerialIsPseudoTerminal(int fd);
+
+// The one call through which the line state is read and written and the
+// device number asked for (ioctl with TCGETS2, TCSETS2 or TIOCGDEV). A test
+// puts in a stand-in for a device whose driver drops part of a setting;
+// nullptr puts ::ioctl back. Not for use while a port is being opened.
+using SerialLineIoctl = int (*)(int fd, unsigned long request, void* argument);
+void SetSerialLineIoctl(SerialLineIoctl call);
 
 // The speed and framing the line is set to now.
 bool SerialQueryLine(int fd, SerialLine& line);

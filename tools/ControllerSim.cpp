@@ -666,6 +666,7 @@ void TControllerSim::Handle(FrameRecord record, std::vector<uint8_t> reply, uint
   }
   const FrameKind kind = record.Kind;
   const size_t requestLength = record.Bytes.size();
+  if (fault && fault->Kind == FaultKind::Echo) reply = record.Bytes;
   Log.push_back(std::move(record));
   if (Observer) Observer(Log.back());
   if (fault && fault->Kind == FaultKind::LineDrop) {
@@ -715,6 +716,8 @@ void TControllerSim::Spoil(const Fault& fault, FrameKind kind, std::vector<uint8
     case FaultKind::Late:
     case FaultKind::LateOvertaken:
       return;  // on time or not, the reply is sound
+    case FaultKind::Echo:
+      return;  // the request, put in place of the reply already
     default:
       break;
   }

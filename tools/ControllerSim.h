@@ -66,6 +66,7 @@ enum class FaultKind : uint8_t {
   LineDrop,       // the line goes away instead of a reply
   Late,           // the reply comes DelayMs late; replies to later frames wait behind it
   LateOvertaken,  // the reply comes DelayMs late; replies to later frames go before it
+  Echo,           // the request comes back in place of the reply, as on a line that loops back
 };
 
 // A fault spoils the replies to matching frames. Every condition given must
@@ -76,7 +77,7 @@ struct Fault {
   FrameKind OnKind = FrameKind::Any;
   int Address = -1;  // only frames of this FrameRecord::Address, -1 any
   int Times = 1;     // how many replies it spoils, -1 all
-  uint8_t Status = 0x47;  // Refusal: the status byte sent
+  uint8_t Status = 0x47;  // Refusal: the status byte sent (0x00 too)
   // ShortReply: bytes kept (0: half of them); Garbage: noise bytes (0: 3).
   int Bytes = 0;
   int DelayMs = 0;  // Late, LateOvertaken: added to the reply's usual time

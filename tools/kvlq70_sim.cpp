@@ -28,10 +28,11 @@ const char* KindName(kvlsim::FrameKind kind) {
 void Usage() {
   std::fprintf(stderr,
                "usage: kvlq70-sim [--station N] [--sub N] [--latency MS] [--byte-time] [--baud N]\n"
-               "                  [--mode N] [--revision N] [--quiet]\n"
+               "                  [--mode N] [--revision N] [--refuse N] [--quiet]\n"
                "  --byte-time   delay replies by their time on the line (at --baud, else the port's speed)\n"
                "  --mode N      mode word 508 (1 = READY)\n"
-               "  --revision N  revision word 4600\n");
+               "  --revision N  revision word 4600\n"
+               "  --refuse N    refuse every loader frame with status byte N (0..255, 0 too)\n");
 }
 
 bool Number(const char* text, long low, long high, long& value) {
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
   long mode = -1, revision = 0;
   bool setRevision = false;
   bool quiet = false;
+  long refusal = -1;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     long value = 0;
@@ -78,6 +80,9 @@ int main(int argc, char** argv) {
       next(-32768, 32767);
       revision = value;
       setRevision = true;
+    } else if (arg == "--refuse") {
+      next(0, 255);
+      refusal = value;
     } else if (arg == "--quiet") {
       quiet = true;
     } else {
@@ -101,6 +106,13 @@ int main(int argc, char** argv) {
   if (mode >= 0) sim.SetWord(kvlsim::TControllerSim::kModeWord, static_cast<uint16_t>(mode));
   if (setRevision)
     sim.SetWord(kvlsim::TControllerSim::kRevisionWord, static_cast<uint16_t>(revision));
+  if (refusal >= 0) {
+    kvlsim::Fault refuse;
+    refuse.Kind = kvlsim::FaultKind::Refusal;
+    refuse.Times = -1;
+    refuse.Status = static_cast<uint8_t>(refusal);
+    sim.AddFault(refuse);
+  }
   if (!quiet) {
     sim.SetFrameObserver([](const kvlsim::FrameRecord& f) {
       if (f.Kind == kvlsim::FrameKind::Text)

@@ -50,7 +50,9 @@ class TComm {
   // Parity and StopBits. 0 success; 1 port number outside 1..16; 3 the port
   // could not be opened, is in use (by this or another object or program) or
   // is already open here; 5 the purge failed; 6 non-waiting reads could not
-  // be set; 7 the line state could not be read; 8 the line state was refused.
+  // be set; 7 the line state could not be read; 8 the line state was refused,
+  // or the device kept another character size, parity or speed (more than 2%
+  // off) than asked for (see kvl::SerialApplyLine).
   // (4, refused queue sizes, does not occur: the driver's queues are fixed.)
   uint32_t Open();
 

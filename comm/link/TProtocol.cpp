@@ -24,10 +24,17 @@ void TProtocol::DrainBadReply() {
   WaitQuiet(LineTimeMs(kDrainCharacters) + kReplyLatencyMs, ReceiveTimeout);
 }
 
-uint32_t TProtocol::LoaderReplyError(const uint8_t* reply, uint32_t expected) {
-  if (expected < 2 || reply[0] != kStx) return kErrNoStx;
-  if (LoaderSum(reply, expected) != reply[expected - 1]) return kErrChecksum;
-  return reply[1] == kStatusAccepted ? 0 : RefusalError(reply[1]);
+bool TProtocol::LoaderReplyAccepted(const uint8_t* reply, uint32_t expected, uint32_t& error) {
+  if (expected < 2 || reply[0] != kStx) {
+    error = kErrNoStx;
+    return false;
+  }
+  if (LoaderSum(reply, expected) != reply[expected - 1]) {
+    error = kErrChecksum;
+    return false;
+  }
+  error = reply[1] == kStatusAccepted ? 0 : RefusalError(reply[1]);
+  return reply[1] == kStatusAccepted;
 }
 
 void TProtocol::CopyReplyWords(const uint8_t* reply, int count, uint16_t* words) {
@@ -57,9 +64,10 @@ bool TProtocol::Transact(const uint8_t* request, uint32_t length, uint32_t expec
         SettleBeforeNextFrame = true;  // its reply may yet come, after a later try's
       else
         spoiled = true;  // a short reply
-    } else if (const uint32_t error = LoaderReplyError(reply, expected); error == 0) {
+    } else if (uint32_t error = 0; LoaderReplyAccepted(reply, expected, error)) {
       ok = true;
     } else {
+      // Stored also when it is 0 (a refusal with status 0x00).
       ProtocolError = error;
       retry = spoiled = error == kErrNoStx || error == kErrChecksum;  // a refusal is final
     }

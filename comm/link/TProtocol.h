@@ -47,7 +47,8 @@ class TProtocol : public TComm {
   static constexpr uint32_t kErrNotSent = 0x80000;     // request refused before sending (count or length)
   static constexpr uint32_t kErrNoTextReply = 0xF0000;  // text command: no reply, port closed
   static constexpr uint32_t kErrNoEtx = 0x200000;
-  // A refusal: the controller's status byte in the top byte.
+  // A refusal: the controller's status byte in the top byte (0 for status
+  // 0x00, which carries no refusal code and counts as a communication error).
   static constexpr uint32_t RefusalError(uint8_t status) { return static_cast<uint32_t>(status) << 24; }
   // The refusal code of an error word (its top byte, top bit cleared); 0 when none.
   static constexpr uint8_t RefusalCode(uint32_t error) { return static_cast<uint8_t>((error >> 24) & 0x7F); }
@@ -68,10 +69,12 @@ class TProtocol : public TComm {
   // times, a refusal never.
   bool Transact(const uint8_t* request, uint32_t length, uint32_t expected, uint8_t* reply);
 
-  // The verdict on a complete loader reply of expected bytes: 0 accepted,
-  // else the ProtocolError it gives (kErrNoStx and kErrChecksum are retried,
-  // a refusal is not).
-  static uint32_t LoaderReplyError(const uint8_t* reply, uint32_t expected);
+  // The verdict on a complete loader reply of expected bytes: true only when
+  // its status byte is kStatusAccepted. Otherwise error is the ProtocolError
+  // it gives: kErrNoStx or kErrChecksum (retried), or RefusalError of the
+  // status (final). A refusal with status 0x00 gives the word 0, so the
+  // verdict, never the word, tells whether a reply was accepted.
+  static bool LoaderReplyAccepted(const uint8_t* reply, uint32_t expected, uint32_t& error);
   // The count data words of an accepted read reply.
   static void CopyReplyWords(const uint8_t* reply, int count, uint16_t* words);
 

@@ -59,6 +59,34 @@ TEST_F(ProtocolTestWindowTest, ShlWriteStoresTheValueOrLogsTheError) {
   EXPECT_EQ(Sim.FrameCount(), 4u);
 }
 
+TEST_F(ProtocolTestWindowTest, RefusedFramesAreLoggedAsErrorsWhateverTheirStatus) {
+  Sim.SetWord(600, 1);
+  Sim.SetWord(601, 2);
+  Type(Test->Edit1, "600");
+  Type(Test->Edit2, "2");
+  const struct {
+    uint8_t status;
+    const char* read;   // the SHL Read line
+    const char* write;  // the SHL Write line
+  } cases[] = {
+      {0x47, "Read  600:2:Error47000000", "Write 600:2:Error47000000"},
+      {0xC5, "Read  600:2:Error45000000", "Write 600:2:Error45000000"},
+      // Its error word is 0, and it is an error all the same.
+      {0x00, "Read  600:2:Error00000000", "Write 600:2:Error00000000"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.status);
+    Sim.ClearFaults();
+    Sim.ClearFrames();
+    Sim.AddFault({kvlsim::FaultKind::Refusal, 0, FrameKind::Any, -1, -1, c.status});
+    Test->SHLReadClick();
+    EXPECT_EQ(LastLine(), c.read);
+    Test->SHLWriteClick();
+    EXPECT_EQ(LastLine(), c.write);
+    EXPECT_EQ(Sim.FrameCount(), 2u) << "a refusal is not sent again";
+  }
+}
+
 TEST_F(ProtocolTestWindowTest, ProgramFramesReadWriteAndDelete) {
   Sim.SetProgramWord(2, 3, 1, 250);
   Sim.SetProgramWord(2, 3, 2, 0xFFFF);

@@ -2,6 +2,7 @@
 // controller: results, cancel, the model question and the data check, with
 // every window touched on the user-interface thread only.
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "CommWindowsFixture.h"
 #include "MessageCatalog.h"
 #include "TransferFixture.h"
+#include "URenzoku.h"
 
 namespace {
 
@@ -139,6 +141,44 @@ TEST_F(TransferWindowTest, ResultsOfWritesAndFailures) {
     EXPECT_FALSE(CommProg->isVisible());
     ::unsetenv("KVLQ70_COM7");
   }
+}
+
+// While the continuous-communication window is visible, every program frame
+// and every parameter-run frame of a transfer adds 1 to its frame count, on
+// the user-interface thread; hidden, it counts nothing.
+TEST_F(TransferWindowTest, FramesCountInTheVisibleCounterWindow) {
+  TRenzokuComm counter;
+  CommProg->SetFrameCounter(&counter);
+  QObject::connect(counter.EditComm, &QLineEdit::textChanged, &counter, [this] {
+    if (!OnUiThread()) ++OffThreadTouches;
+  });
+  transfertest::SeedController(Sim, 9, std::vector<int>(19, 3));
+  // Not counted: the probe, the mode, revision and transfer words, deletes.
+  auto dataFrames = [this] {
+    long n = 0;
+    for (const kvlsim::FrameRecord& f : Sim.Frames()) {
+      const std::string t = transfertest::Token(f);
+      const bool other = t == "R9997" || t == "R9999" || t == "R508" || t == "R4600" || t.rfind("W527=", 0) == 0 ||
+                         t[0] == 'X';
+      if (!other) ++n;
+    }
+    return n;
+  };
+  for (bool visible : {true, false})
+    for (int direction : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << (visible ? "visible, " : "hidden, ") << (direction ? "write" : "read"));
+      counter.ResetCounts();
+      counter.setVisible(visible);
+      MatchModel();
+      Sim.ClearFrames();
+      Presenter.Shown.clear();
+      RunTransfer(direction);
+      ASSERT_EQ(Presenter.Texts(), std::vector<std::string>{Message(4, direction == 1 ? 14 : 0)});
+      // Reads: 589 program frames, 17 + 2 parameter runs.
+      if (direction == 0) { EXPECT_EQ(dataFrames(), 608); }
+      EXPECT_EQ(counter.FrameCount(), visible ? dataFrames() : 0);
+    }
+  CommProg->SetFrameCounter(nullptr);
 }
 
 // Cancel once the bar has passed a point: the window closes at once, the

@@ -230,6 +230,50 @@ TEST_F(TransferJobTest, RefusalsAndFaults) {
   }
 }
 
+// A refusal with status 0x00 carries no refusal code and leaves the error
+// word at 0: it ends a job as a communication error, never as finished. So
+// does a line that echoes every request (no controller on it).
+TEST_F(TransferJobTest, StatusZeroRefusalsEndAsCommunicationErrors) {
+  auto refuse = [](FrameKind kind, int address) {
+    return [=](Sim& s) { s.AddFault({FaultKind::Refusal, 0, kind, address, -1, 0x00, 0}); };
+  };
+  const struct {
+    const char* name;
+    std::function<void(Sim&)> prepare;
+    int direction;
+    bool modelCheck;
+    std::vector<std::string> sent;     // in this order
+    std::vector<std::string> notSent;  // none of these
+  } cases[] = {
+      {"every frame refused, read", refuse(FrameKind::Any, -1), 0, false, {"r1.0@1x7"}, {"r1.1@"}},
+      {"every frame refused, write", refuse(FrameKind::Any, -1), 1, false, {"R508"}, {"W527=1", "W527=0"}},
+      {"program writes refused", refuse(FrameKind::WriteProgram, -1), 1, false, {"X1.3", "w1.0@1x7"},
+       {"w1.1@", "W527=0"}},
+      {"delete refused", refuse(FrameKind::DeleteProgram, -1), 1, false, {"X1.3"}, {"w1.0@", "W527=0"}},
+      {"parameter run refused", refuse(FrameKind::WriteWords, 3001), 1, false, {"W3001x22"}, {"W3501x13", "W527=0"}},
+      {"probe refused", refuse(FrameKind::ReadWord, 9997), 0, true, {"R9997"}, {"R9999", "R4591"}},
+      {"probe on a line that echoes",
+       [](Sim& s) { s.AddFault({FaultKind::Echo, 0, FrameKind::Any, -1, -1, 0, 0}); }, 0, true, {"R9997"},
+       {"R9999", "R4591"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.ClearFaults();
+    sim.ClearFrames();
+    TwoSegmentsInPattern1();
+    MatchModel();
+    c.prepare(sim);
+    const transfertest::ImageSnapshot before = Snapshot(*core);
+    EXPECT_EQ(Job(c.direction, c.modelCheck), kTransferCommError);
+    const std::vector<std::string> tokens = Tokens();
+    EXPECT_TRUE(ContainsInOrder(tokens, c.sent)) << testing::PrintToString(tokens);
+    for (const std::string& t : c.notSent) { EXPECT_FALSE(Contains(tokens, t)) << t; }
+    EXPECT_EQ(core->Protocol->ProtocolError, 0u);
+    EXPECT_EQ(Snapshot(*core), before) << "nothing is committed";
+    EXPECT_FALSE(core->Protocol->IsOpen());
+  }
+}
+
 TEST_F(TransferJobTest, RefusedProgramWriteThenSilentReadReportsNoReply) {
   sim.SetWord(Sim::kModeWord, 0);
   sim.SetWord(Sim::kRevisionWord, 1);

@@ -5,9 +5,11 @@
 // rest is the reply, cut or padded with zeros to the length the kind
 // expects. Every reply is judged by the rules written out here as well: STX
 // first, (1 + the sum of all bytes but the last) modulo 256 last, status 0x80
-// accepted, any other status a refusal. A refused reply leaves the words
-// untouched; an accepted one gives the reply's little-endian words from
-// offset 4 on. A difference or a sanitizer finding aborts.
+// accepted, any other status a refusal with the status in the error word's
+// top byte (status 0x00 too, whose word is 0: a refusal all the same). Only
+// an accepted reply gives words, the reply's little-endian words from offset
+// 4 on; any other leaves them untouched. A difference or a sanitizer finding
+// aborts.
 
 #include <algorithm>
 #include <cstdint>
@@ -20,13 +22,18 @@ namespace {
 
 constexpr uint16_t kUntouched = 0xA55A;
 
-uint32_t Expected(const uint8_t* reply, size_t length) {
-  if (reply[0] != 0x02) return 0x20000;
+struct Verdict {
+  bool accepted;
+  uint32_t error;
+};
+
+Verdict Expected(const uint8_t* reply, size_t length) {
+  if (reply[0] != 0x02) return {false, 0x20000};
   unsigned sum = 1;
   for (size_t i = 0; i + 1 < length; ++i) sum += reply[i];
-  if ((sum & 0xFF) != reply[length - 1]) return 0x40000;
-  if (reply[1] != 0x80) return static_cast<uint32_t>(reply[1]) << 24;
-  return 0;
+  if ((sum & 0xFF) != reply[length - 1]) return {false, 0x40000};
+  if (reply[1] != 0x80) return {false, static_cast<uint32_t>(reply[1]) << 24};
+  return {true, 0};
 }
 
 }  // namespace
@@ -47,14 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> reply(data + 2, data + 2 + std::min<size_t>(size - 2, length));
   reply.resize(length, 0);
 
-  const uint32_t error = TProtocol::LoaderReplyError(reply.data(), length);
-  if (error != Expected(reply.data(), length)) std::abort();
+  uint32_t error = 0xDEADBEEF;
+  const bool accepted = TProtocol::LoaderReplyAccepted(reply.data(), length, error);
+  const Verdict expected = Expected(reply.data(), length);
+  if (accepted != expected.accepted || error != expected.error) std::abort();
   std::vector<uint16_t> words(static_cast<size_t>(count), kUntouched);
-  if (error == 0) TProtocol::CopyReplyWords(reply.data(), count, words.data());
+  if (accepted) TProtocol::CopyReplyWords(reply.data(), count, words.data());
   for (int i = 0; i < count; ++i) {
     const uint16_t own = static_cast<uint16_t>(reply[4 + 2 * i] | (reply[5 + 2 * i] << 8));
     if (own != TProtocol::GetWord(reply.data(), 4 + 2 * i)) std::abort();
-    if (words[static_cast<size_t>(i)] != (error == 0 ? own : kUntouched)) std::abort();
+    if (words[static_cast<size_t>(i)] != (accepted ? own : kUntouched)) std::abort();
   }
   return 0;
 }

@@ -116,10 +116,11 @@ int RunProgram(int argc, char** argv) {
     mainForm->AttachWizard(*optSet);
     auto comSet = std::make_unique<TComSet>(*mainForm, *core, *presenter);
     auto commProg = std::make_unique<TCommProg>(*mainForm, *core, *presenter);
-    // The continuous exerciser's counter window belongs to the protocol test
-    // window, which counts into it; it is made first so the test window can
-    // hold it.
+    // The continuous exerciser's counter window: the test window's exerciser
+    // and the transfer thread count into it; it is made first so the test
+    // window can hold it.
     auto renzoku = std::make_unique<TRenzokuComm>();
+    commProg->SetFrameCounter(renzoku.get());
     auto wqtTest = std::make_unique<TWQTTEST>(*mainForm, *core, *renzoku, *presenter);
     auto confirm = std::make_unique<Tcommdialog>(mainForm->Language);
     auto ctrlPanel = std::make_unique<TFormCtrl>(*mainForm, *core, *presenter);

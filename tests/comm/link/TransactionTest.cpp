@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <functional>
 
 #include "SerialPort.h"
 
@@ -68,6 +69,9 @@ TEST_F(TransactionTest, FaultsCostTheirRetriesAndEndInTheirError) {
       {"garbage always", {Always(FaultKind::Garbage)}, 3, false, 4, 0x20000},
       {"refusal G", {Refuse(0x47)}, 3, false, 1, 0x47000000},
       {"refusal 0", {Refuse(0x30)}, 3, false, 1, 0x30000000},
+      {"refusal with status 0x00", {Refuse(0x00)}, 3, false, 1, 0},
+      {"refusal with status 0xC7", {Refuse(0xC7)}, 3, false, 1, 0xC7000000},
+      {"bad checksum, then status 0x00", {OnFrame(FaultKind::BadChecksum, 1), Refuse(0x00)}, 3, false, 2, 0},
       {"bad checksum, then refusal I", {OnFrame(FaultKind::BadChecksum, 1), Refuse(0x49)}, 3, false, 2, 0x49000000},
       {"bad checksum once", {Once(FaultKind::BadChecksum)}, 3, true, 2, 0x40000},
       {"no STX once", {Once(FaultKind::NoStx)}, 3, true, 2, 0x20000},
@@ -110,6 +114,7 @@ TEST_F(TransactionTest, WritesAreRetriedAndRefusalsAreNot) {
     uint32_t error;
   } cases[] = {
       {"refusal I on delete", Refuse(0x49), false, 1, 0x49000000},
+      {"status 0x00 on delete", Refuse(0x00), false, 1, 0},
       {"checksum once", Once(FaultKind::BadChecksum), true, 2, 0x40000},
       {"silence always", Always(FaultKind::Silence), false, 4, 0x10000},
   };
@@ -123,6 +128,46 @@ TEST_F(TransactionTest, WritesAreRetriedAndRefusalsAreNot) {
     EXPECT_EQ(sim.FrameCount(), c.sends);
     EXPECT_EQ(link.ProtocolError, c.error);
     for (const auto& f : sim.Frames()) EXPECT_EQ(f.Kind, FrameKind::DeleteProgram);
+  }
+}
+
+// A reply whose status byte is 0x00 is a refusal like any other, though its
+// error word is 0: a stale word from an earlier frame gives way to it, and
+// nothing is copied out.
+TEST_F(TransactionTest, StatusZeroIsARefusalOfEveryFrameKind) {
+  Fault echo = Always(FaultKind::Echo);
+  const struct {
+    const char* name;
+    Fault fault;
+    std::function<bool(TProtocol&, uint16_t*)> frame;
+  } cases[] = {
+      {"word read", Refuse(0x00), [](TProtocol& l, uint16_t* w) { return l.ReadWords(1001, 1, w); }},
+      {"word read on a line that echoes", echo, [](TProtocol& l, uint16_t* w) { return l.ReadWords(1001, 1, w); }},
+      {"words read", Refuse(0x00), [](TProtocol& l, uint16_t* w) { return l.ReadWords(1001, 3, w); }},
+      {"program read", Refuse(0x00), [](TProtocol& l, uint16_t* w) { return l.ReadProgram(1, 1, w, 3, 1); }},
+      {"word write", Refuse(0x00),
+       [](TProtocol& l, uint16_t*) {
+         const uint16_t one = 1;
+         return l.WriteWords(1001, 1, &one);
+       }},
+      {"program write", Refuse(0x00),
+       [](TProtocol& l, uint16_t*) {
+         const int16_t one = 1;
+         return l.WriteProgram(1, 1, &one, 1, 1);
+       }},
+      {"delete", Refuse(0x00), [](TProtocol& l, uint16_t*) { return l.DeleteProgram(1, 1); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.ClearFaults();
+    sim.ClearFrames();
+    sim.AddFault(c.fault);
+    link.ProtocolError = TProtocol::kErrChecksum;
+    uint16_t words[3] = {0xA55A, 0xA55A, 0xA55A};
+    EXPECT_FALSE(c.frame(link, words));
+    EXPECT_EQ(sim.FrameCount(), 1u) << "a refusal is not sent again";
+    EXPECT_EQ(link.ProtocolError, 0u);
+    for (uint16_t w : words) EXPECT_EQ(w, 0xA55A) << "nothing is copied out";
   }
 }
 
