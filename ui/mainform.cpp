@@ -286,6 +286,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   WatchFocus(ErrorList, kvl::FocusControl::ErrorList);
   WatchFocus(ComboBoxProgNum, kvl::FocusControl::ProgramSelector);
   WatchFocus(EditTag, kvl::FocusControl::TagEditor);
+  SetTabOrder();
 
   FormCreate();
 }
@@ -299,6 +300,13 @@ TMainForm::~TMainForm() {
   FocusControls.clear();
 }
 
+// Tab visits only the controls that mark their focus, the grid first; hidden
+// ones are passed over.
+void TMainForm::SetTabOrder() {
+  QWidget* const order[] = {StrColGrid1, Outline1, ComboBox1, ErrorList, ComboBoxProgNum, EditTag};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
 void TMainForm::BuildToolPanel() {
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -309,6 +317,8 @@ void TMainForm::BuildToolPanel() {
     auto* button = new QToolButton(Panel1);
     button->setObjectName(QString::fromLatin1(def.Name));
     button->setAutoRaise(true);
+    // Speed buttons: a click runs the command, the keyboard focus stays put.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(kToolButtonSize, kToolButtonSize);
     button->setIcon(style()->standardIcon(ToolButtonIcon(def.Name)));
     button->setEnabled(def.Enabled);
