@@ -840,9 +840,12 @@ void TMainForm::ShowProtocolTest() {
 void TMainForm::ApplyFontToForms() {
   for (QWidget* form : OtherForms) {
     form->setFont(font());
+    // The disabled texts keep the style's colour, so disabled controls look
+    // disabled.
     QPalette colours = form->palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
-      colours.setColor(role, palette().color(role));
+      for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        colours.setColor(group, role, palette().color(group, role));
     form->setPalette(colours);
   }
 }
@@ -884,8 +887,11 @@ void TMainForm::ApplyMainFont() {
   QPalette palette = QGuiApplication::palette();
   if (colour >= 0 && colour <= 0xFFFFFF) {
     const QColor text = kvl::ColourOfWord(static_cast<uint32_t>(colour));
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
+    // Disabled texts keep the style's colour.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+      palette.setColor(group, QPalette::WindowText, text);
+      palette.setColor(group, QPalette::Text, text);
+    }
   }
   setPalette(palette);
 }
