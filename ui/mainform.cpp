@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QFontMetrics>
 #include <QScreen>
 #include <QSplitter>
 #include <QSplitterHandle>
@@ -310,7 +311,6 @@ void TMainForm::SetTabOrder() {
 void TMainForm::BuildToolPanel() {
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
-  Panel1->setFixedHeight(40);
   const std::vector<kvl::ToolButtonDef>& buttons = kvl::ToolButtons();
   for (size_t i = 0; i < buttons.size(); ++i) {
     const kvl::ToolButtonDef& def = buttons[i];
@@ -345,26 +345,39 @@ void TMainForm::BuildToolPanel() {
 }
 
 // Two rows of buttons in groups; the program selector and tag editor stay at
-// the right edge.
+// the right edge. The rows, the labels and the tag field grow with the font,
+// so that a larger font is not clipped.
 void TMainForm::PlaceToolPanel() {
+  // A row holds the buttons, or a line of its font in an edit field's frame
+  // and margins (3 pixels above and below).
+  const QFontMetrics metrics(font());
+  const int firstRow = std::max(kToolButtonSize, metrics.height() + 6);
+  const int secondRow = std::max(kToolButtonSize, QFontMetrics(ComboBox1->font()).height() + 6);
+  Panel1->setFixedHeight(firstRow + secondRow);
   const std::vector<kvl::ToolButtonDef>& buttons = kvl::ToolButtons();
   int x = 2;
   for (size_t i = 0; i < buttons.size(); ++i) {
     if (i == kvl::kToolButtonsFirstRow) x = 2;
-    const bool firstRow = i < kvl::kToolButtonsFirstRow;
-    if (firstRow && (i == 4 || i == 6)) x += 6;  // file, transfer, setup groups
-    ToolButtonsByName[buttons[i].Name]->move(x, firstRow ? 0 : kToolButtonSize);
+    const bool firstRowButton = i < kvl::kToolButtonsFirstRow;
+    if (firstRowButton && (i == 4 || i == 6)) x += 6;  // file, transfer, setup groups
+    ToolButtonsByName[buttons[i].Name]->move(x, firstRowButton ? 0 : firstRow);
     x += kToolButtonSize;
   }
-  ComboBox1->move(ChooserLeft >= 0 ? ChooserLeft : x + 6, kToolButtonSize);
-  ComboBox1->resize(std::max(0, width() - ComboBox1->x() - 10), kToolButtonSize);
+  ComboBox1->move(ChooserLeft >= 0 ? ChooserLeft : x + 6, firstRow);
+  ComboBox1->resize(std::max(0, width() - ComboBox1->x() - 10), secondRow);
   // The program controls share the first row, so that the value chooser on
-  // the second row never lies under them.
+  // the second row never lies under them. The tag field holds eight of the
+  // widest letters.
   const int right = std::max(x + 6, width() - 4);
-  EditTag->setGeometry(right - 80, 0, 80, kToolButtonSize);
-  LabelTag->setGeometry(EditTag->x() - 34, 0, 32, kToolButtonSize);
-  ComboBoxProgNum->setGeometry(LabelTag->x() - 52, 0, 48, kToolButtonSize);
-  LabelProg->setGeometry(ComboBoxProgNum->x() - 40, 0, 38, kToolButtonSize);
+  const int tagWidth = std::max(80, metrics.horizontalAdvance(QString(8, QLatin1Char('W'))) +
+                                        EditTag->minimumSizeHint().width());
+  const int labelTagWidth = std::max(32, metrics.horizontalAdvance(LabelTag->text()) + 2);
+  const int programWidth = std::max(48, ComboBoxProgNum->minimumSizeHint().width());
+  const int labelProgWidth = std::max(38, metrics.horizontalAdvance(LabelProg->text()) + 2);
+  EditTag->setGeometry(right - tagWidth, 0, tagWidth, firstRow);
+  LabelTag->setGeometry(EditTag->x() - labelTagWidth - 2, 0, labelTagWidth, firstRow);
+  ComboBoxProgNum->setGeometry(LabelTag->x() - programWidth - 4, 0, programWidth, firstRow);
+  LabelProg->setGeometry(ComboBoxProgNum->x() - labelProgWidth - 2, 0, labelProgWidth, firstRow);
 }
 
 void TMainForm::BuildMenus() {
@@ -882,6 +895,10 @@ void TMainForm::SetFontSize(int points) {
 
 void TMainForm::ApplyMainFont() {
   setFont(FontOf(MainFontChoice()));
+  // The grid's rows are as high as the form's 18 pixels, or as the font needs.
+  if (StrColGrid1)
+    StrColGrid1->SetDefaultRowHeight(kvl::GridRowHeightFor(QFontMetrics(StrColGrid1->font()).height()));
+  PlaceToolPanel();
   // Negative colour words name system colours: the platform's stay.
   const int colour = Settings.FontColor;
   QPalette palette = QGuiApplication::palette();
