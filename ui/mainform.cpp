@@ -118,6 +118,8 @@ class TTreeSplitter : public QSplitter {
 constexpr const char* kFormFontName = "ＭＳ ゴシック";
 constexpr int kFormFontPixels = 12;
 constexpr int kToolButtonSize = 20;
+constexpr int kStatusStripHeight = 16;
+constexpr int kStatusBarHeight = 22;
 constexpr int kFormWidth = 640;
 constexpr int kFormHeight = 480;
 constexpr int kTreePanelFormWidth = 165;
@@ -184,7 +186,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   treeColumn->addWidget(Outline1, 1);
   Panel7 = new QWidget(Panel2);
   Panel7->setObjectName(QStringLiteral("Panel7"));
-  Panel7->setFixedHeight(16);
+  Panel7->setFixedHeight(kStatusStripHeight);
   auto* strip = new QHBoxLayout(Panel7);
   strip->setContentsMargins(0, 0, 0, 0);
   Panel5 = new QLabel(Panel7);
@@ -242,7 +244,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   // Status bar with two panels: the cell position and the cell's range.
   Panel4 = new QWidget(central);
   Panel4->setObjectName(QStringLiteral("Panel4"));
-  Panel4->setFixedHeight(22);
+  Panel4->setFixedHeight(kStatusBarHeight);
   auto* statusRow = new QHBoxLayout(Panel4);
   statusRow->setContentsMargins(0, 0, 0, 0);
   StatusBar1 = new QStatusBar(Panel4);
@@ -899,6 +901,10 @@ void TMainForm::ApplyMainFont() {
   if (StrColGrid1)
     StrColGrid1->SetDefaultRowHeight(kvl::GridRowHeightFor(QFontMetrics(StrColGrid1->font()).height()));
   PlaceToolPanel();
+  // The status strip below the tree and the status bar hold a line of the font.
+  const int line = QFontMetrics(font()).height();
+  Panel7->setFixedHeight(std::max(kStatusStripHeight, line + 2));
+  Panel4->setFixedHeight(std::max(kStatusBarHeight, line + 6));
   // Negative colour words name system colours: the platform's stay.
   const int colour = Settings.FontColor;
   QPalette palette = QGuiApplication::palette();
