@@ -15,7 +15,9 @@ QColor SystemColor(TSystemColor which) {
     case TSystemColor::BtnFace: return palette.color(QPalette::Active, QPalette::Button);
     case TSystemColor::BtnHighlight: return palette.color(QPalette::Active, QPalette::Light);
     case TSystemColor::BtnShadow: return palette.color(QPalette::Active, QPalette::Dark);
-    case TSystemColor::GrayText: return palette.color(QPalette::Disabled, QPalette::Text);
+    // The platform's grey text is a mid grey; a style's disabled text is
+    // often much lighter and hardly shows on a coloured cell.
+    case TSystemColor::GrayText: return QColor(0x80, 0x80, 0x80);
   }
   return QColor(0, 0, 0);
 }

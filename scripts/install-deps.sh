@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+  qt6-translations-l10n
   fonts-ipafont-gothic
   xvfb xdotool openbox imagemagick x11-utils
 )

@@ -1,9 +1,18 @@
 #include "Application.h"
 
+#include <QBoxLayout>
+#include <QDialog>
 #include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QLibraryInfo>
+#include <QPointer>
+#include <QSpacerItem>
+#include <QTranslator>
 #include <QScreen>
 #include <QStringList>
 
+#include <algorithm>
 #include <exception>
 
 #include "DialogPresenter.h"
@@ -22,9 +31,35 @@ int screenWidthForTesting = -1;
 }  // namespace
 
 TApplication::TApplication(int& argc, char** argv, TDialogPresenter& presenter)
-    : QApplication(argc, argv), Presenter(presenter) {}
+    : QApplication(argc, argv), Presenter(presenter) {
+  LoadQtTranslations(QLocale::system());
+}
+
+bool LoadQtTranslations(const QLocale& locale) {
+  static QPointer<QTranslator> installed;
+  if (installed) {
+    QCoreApplication::removeTranslator(installed);
+    delete installed;
+  }
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  // "qt" names the catalogue that pulls in those of every Qt module.
+  if (!translator->load(locale, QStringLiteral("qt"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  QCoreApplication::installTranslator(translator);
+  installed = translator;
+  return true;
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
+  // The show event comes before the window is mapped, so the window manager
+  // sees the widened size at once.
+  if (event->type() == QEvent::Show && receiver->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(receiver);
+    if (widget->isWindow() && qobject_cast<QDialog*>(widget)) FitDialogToTitle(*widget);
+  }
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
@@ -33,6 +68,38 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     Presenter.ShowModal(DescribeException("An unexpected error occurred.", ApplicationTitle()));
   }
   return false;
+}
+
+int TitleWidthNeeded(const QString& title) {
+  return QFontMetrics(QApplication::font()).horizontalAdvance(title) + kTitleBarButtonsMargin;
+}
+
+void FitDialogToTitle(QWidget& dialog) {
+  const int needed = TitleWidthNeeded(dialog.windowTitle());
+  if (dialog.width() >= needed) return;
+  QLayout* layout = dialog.layout();
+  if (layout && layout->sizeConstraint() == QLayout::SetFixedSize) {
+    // The layout sets the size from its contents: a strut across it widens them.
+    const QMargins margins = layout->contentsMargins();
+    const int inner = needed - margins.left() - margins.right();
+    auto* box = qobject_cast<QBoxLayout*>(layout);
+    auto* grid = qobject_cast<QGridLayout*>(layout);
+    if (box && (box->direction() == QBoxLayout::TopToBottom || box->direction() == QBoxLayout::BottomToTop))
+      box->addStrut(inner);
+    else if (grid)
+      grid->addItem(new QSpacerItem(inner, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                    std::max(1, grid->columnCount()));
+    else
+      return;
+    layout->activate();
+    return;
+  }
+  if (dialog.minimumWidth() == dialog.maximumWidth()) {
+    dialog.setFixedWidth(needed);
+    return;
+  }
+  if (dialog.maximumWidth() < needed) dialog.setMaximumWidth(needed);
+  dialog.resize(needed, dialog.height());
 }
 
 const std::string& ApplicationTitle() { return TitleHolder(); }

@@ -26,6 +26,13 @@ inline constexpr int kTableDataKind = 9;
 // n of 10 or more as its digits, below 10 as a blank and its one digit.
 std::string FormatNumber2(int n);
 
+// The grid's row height: the form's 18 pixels, or the font's height and a
+// margin of 4 where the font is larger.
+inline constexpr int kGridFormRowHeight = 18;
+inline int GridRowHeightFor(int fontHeight) {
+  return fontHeight + 4 > kGridFormRowHeight ? fontHeight + 4 : kGridFormRowHeight;
+}
+
 // The colour of a value cell's text while the grid has the focus.
 enum class CellInk { GrayText, WindowText };
 

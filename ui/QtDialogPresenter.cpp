@@ -1,7 +1,9 @@
 #include "QtDialogPresenter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -77,7 +79,8 @@ int TQtDialogPresenter::ShowModal(const MessageDescription& message) {
 }
 
 bool TQtDialogPresenter::ChooseFile(const FileChooserDescription& chooser, std::string* path) {
-  QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(chooser.Title));
+  QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(chooser.Title),
+                     LastFolder.isEmpty() ? QDir::currentPath() : LastFolder);
   dialog.setAcceptMode(chooser.Kind == FileChooserDescription::Mode::Open ? QFileDialog::AcceptOpen
                                                                           : QFileDialog::AcceptSave);
   dialog.setFileMode(chooser.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -87,7 +90,9 @@ bool TQtDialogPresenter::ChooseFile(const FileChooserDescription& chooser, std::
   const std::string initial = ChooserInitialFile(chooser.InitialName);
   if (!initial.empty()) dialog.selectFile(QString::fromStdString(initial));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  *path = QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+  const QString chosen = dialog.selectedFiles().front();
+  LastFolder = QFileInfo(chosen).absolutePath();
+  *path = QFile::encodeName(chosen).toStdString();
   return true;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include <memory>
 
@@ -31,8 +32,14 @@ class TQtDialogPresenter : public TDialogPresenter {
   // The dialog's parent is the active window at the time of the call.
   int ShowModal(const MessageDescription& message) override;
   // A Qt file dialog with the chooser's title, filter, default extension and
-  // overwrite question.
+  // overwrite question. It opens in the folder where a file dialog last
+  // chose a file, and in the working folder before the first.
   bool ChooseFile(const FileChooserDescription& chooser, std::string* path) override;
+  // The folder the next file dialog opens in; empty: the working folder.
+  const QString& ChooserFolder() const { return LastFolder; }
+
+ private:
+  QString LastFolder;
 };
 
 }  // namespace kvl

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QFontMetrics>
 #include <QScreen>
 #include <QSplitter>
 #include <QSplitterHandle>
@@ -117,6 +118,8 @@ class TTreeSplitter : public QSplitter {
 constexpr const char* kFormFontName = "ＭＳ ゴシック";
 constexpr int kFormFontPixels = 12;
 constexpr int kToolButtonSize = 20;
+constexpr int kStatusStripHeight = 16;
+constexpr int kStatusBarHeight = 22;
 constexpr int kFormWidth = 640;
 constexpr int kFormHeight = 480;
 constexpr int kTreePanelFormWidth = 165;
@@ -183,7 +186,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   treeColumn->addWidget(Outline1, 1);
   Panel7 = new QWidget(Panel2);
   Panel7->setObjectName(QStringLiteral("Panel7"));
-  Panel7->setFixedHeight(16);
+  Panel7->setFixedHeight(kStatusStripHeight);
   auto* strip = new QHBoxLayout(Panel7);
   strip->setContentsMargins(0, 0, 0, 0);
   Panel5 = new QLabel(Panel7);
@@ -241,7 +244,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   // Status bar with two panels: the cell position and the cell's range.
   Panel4 = new QWidget(central);
   Panel4->setObjectName(QStringLiteral("Panel4"));
-  Panel4->setFixedHeight(22);
+  Panel4->setFixedHeight(kStatusBarHeight);
   auto* statusRow = new QHBoxLayout(Panel4);
   statusRow->setContentsMargins(0, 0, 0, 0);
   StatusBar1 = new QStatusBar(Panel4);
@@ -286,6 +289,7 @@ TMainForm::TMainForm(kvl::TDialogPresenter& presenter, TMainFormOptions options,
   WatchFocus(ErrorList, kvl::FocusControl::ErrorList);
   WatchFocus(ComboBoxProgNum, kvl::FocusControl::ProgramSelector);
   WatchFocus(EditTag, kvl::FocusControl::TagEditor);
+  SetTabOrder();
 
   FormCreate();
 }
@@ -299,16 +303,24 @@ TMainForm::~TMainForm() {
   FocusControls.clear();
 }
 
+// Tab visits only the controls that mark their focus, the grid first; hidden
+// ones are passed over.
+void TMainForm::SetTabOrder() {
+  QWidget* const order[] = {StrColGrid1, Outline1, ComboBox1, ErrorList, ComboBoxProgNum, EditTag};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
 void TMainForm::BuildToolPanel() {
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
-  Panel1->setFixedHeight(40);
   const std::vector<kvl::ToolButtonDef>& buttons = kvl::ToolButtons();
   for (size_t i = 0; i < buttons.size(); ++i) {
     const kvl::ToolButtonDef& def = buttons[i];
     auto* button = new QToolButton(Panel1);
     button->setObjectName(QString::fromLatin1(def.Name));
     button->setAutoRaise(true);
+    // Speed buttons: a click runs the command, the keyboard focus stays put.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(kToolButtonSize, kToolButtonSize);
     button->setIcon(style()->standardIcon(ToolButtonIcon(def.Name)));
     button->setEnabled(def.Enabled);
@@ -335,26 +347,39 @@ void TMainForm::BuildToolPanel() {
 }
 
 // Two rows of buttons in groups; the program selector and tag editor stay at
-// the right edge.
+// the right edge. The rows, the labels and the tag field grow with the font,
+// so that a larger font is not clipped.
 void TMainForm::PlaceToolPanel() {
+  // A row holds the buttons, or a line of its font in an edit field's frame
+  // and margins (3 pixels above and below).
+  const QFontMetrics metrics(font());
+  const int firstRow = std::max(kToolButtonSize, metrics.height() + 6);
+  const int secondRow = std::max(kToolButtonSize, QFontMetrics(ComboBox1->font()).height() + 6);
+  Panel1->setFixedHeight(firstRow + secondRow);
   const std::vector<kvl::ToolButtonDef>& buttons = kvl::ToolButtons();
   int x = 2;
   for (size_t i = 0; i < buttons.size(); ++i) {
     if (i == kvl::kToolButtonsFirstRow) x = 2;
-    const bool firstRow = i < kvl::kToolButtonsFirstRow;
-    if (firstRow && (i == 4 || i == 6)) x += 6;  // file, transfer, setup groups
-    ToolButtonsByName[buttons[i].Name]->move(x, firstRow ? 0 : kToolButtonSize);
+    const bool firstRowButton = i < kvl::kToolButtonsFirstRow;
+    if (firstRowButton && (i == 4 || i == 6)) x += 6;  // file, transfer, setup groups
+    ToolButtonsByName[buttons[i].Name]->move(x, firstRowButton ? 0 : firstRow);
     x += kToolButtonSize;
   }
-  ComboBox1->move(ChooserLeft >= 0 ? ChooserLeft : x + 6, kToolButtonSize);
-  ComboBox1->resize(std::max(0, width() - ComboBox1->x() - 10), kToolButtonSize);
+  ComboBox1->move(ChooserLeft >= 0 ? ChooserLeft : x + 6, firstRow);
+  ComboBox1->resize(std::max(0, width() - ComboBox1->x() - 10), secondRow);
   // The program controls share the first row, so that the value chooser on
-  // the second row never lies under them.
+  // the second row never lies under them. The tag field holds eight of the
+  // widest letters.
   const int right = std::max(x + 6, width() - 4);
-  EditTag->setGeometry(right - 80, 0, 80, kToolButtonSize);
-  LabelTag->setGeometry(EditTag->x() - 34, 0, 32, kToolButtonSize);
-  ComboBoxProgNum->setGeometry(LabelTag->x() - 52, 0, 48, kToolButtonSize);
-  LabelProg->setGeometry(ComboBoxProgNum->x() - 40, 0, 38, kToolButtonSize);
+  const int tagWidth = std::max(80, metrics.horizontalAdvance(QString(8, QLatin1Char('W'))) +
+                                        EditTag->minimumSizeHint().width());
+  const int labelTagWidth = std::max(32, metrics.horizontalAdvance(LabelTag->text()) + 2);
+  const int programWidth = std::max(48, ComboBoxProgNum->minimumSizeHint().width());
+  const int labelProgWidth = std::max(38, metrics.horizontalAdvance(LabelProg->text()) + 2);
+  EditTag->setGeometry(right - tagWidth, 0, tagWidth, firstRow);
+  LabelTag->setGeometry(EditTag->x() - labelTagWidth - 2, 0, labelTagWidth, firstRow);
+  ComboBoxProgNum->setGeometry(LabelTag->x() - programWidth - 4, 0, programWidth, firstRow);
+  LabelProg->setGeometry(ComboBoxProgNum->x() - labelProgWidth - 2, 0, labelProgWidth, firstRow);
 }
 
 void TMainForm::BuildMenus() {
@@ -830,9 +855,12 @@ void TMainForm::ShowProtocolTest() {
 void TMainForm::ApplyFontToForms() {
   for (QWidget* form : OtherForms) {
     form->setFont(font());
+    // The disabled texts keep the style's colour, so disabled controls look
+    // disabled.
     QPalette colours = form->palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
-      colours.setColor(role, palette().color(role));
+      for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        colours.setColor(group, role, palette().color(group, role));
     form->setPalette(colours);
   }
 }
@@ -869,13 +897,24 @@ void TMainForm::SetFontSize(int points) {
 
 void TMainForm::ApplyMainFont() {
   setFont(FontOf(MainFontChoice()));
+  // The grid's rows are as high as the form's 18 pixels, or as the font needs.
+  if (StrColGrid1)
+    StrColGrid1->SetDefaultRowHeight(kvl::GridRowHeightFor(QFontMetrics(StrColGrid1->font()).height()));
+  PlaceToolPanel();
+  // The status strip below the tree and the status bar hold a line of the font.
+  const int line = QFontMetrics(font()).height();
+  Panel7->setFixedHeight(std::max(kStatusStripHeight, line + 2));
+  Panel4->setFixedHeight(std::max(kStatusBarHeight, line + 6));
   // Negative colour words name system colours: the platform's stay.
   const int colour = Settings.FontColor;
   QPalette palette = QGuiApplication::palette();
   if (colour >= 0 && colour <= 0xFFFFFF) {
     const QColor text = kvl::ColourOfWord(static_cast<uint32_t>(colour));
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
+    // Disabled texts keep the style's colour.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+      palette.setColor(group, QPalette::WindowText, text);
+      palette.setColor(group, QPalette::Text, text);
+    }
   }
   setPalette(palette);
 }

@@ -369,6 +369,7 @@ class TMainForm : public QMainWindow {
   void BuildToolPanel();
   void BuildMenus();
   void PlaceToolPanel();
+  void SetTabOrder();
   // The listing commands: the chooser, then open, write and close.
   void WriteListing(const std::string& dialogName, bool html);
   // Caption and application title after a file was opened or saved.

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -73,7 +74,7 @@ void TMainForm::BuildGridView() {
   grid->SetDefaultDrawing(false);
   grid->SetCtl3D(true);
   grid->SetDefaultColWidth(GridDefaultColumnWidth);
-  grid->SetDefaultRowHeight(18);
+  grid->SetDefaultRowHeight(kvl::GridRowHeightFor(QFontMetrics(grid->font()).height()));
   grid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goDrawFocusSelected | goEditing);
   grid->SetAlignment(taRightJustify);
   grid->SetFixedLayout(tlCenter);

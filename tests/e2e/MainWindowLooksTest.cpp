@@ -1,0 +1,70 @@
+// The real program's keyboard round through the main window: Tab from the
+// grid reaches only the controls that show their focus, and comes back to
+// the grid. (The desktop is started by the environment of MainWindowTest.)
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Desktop.h"
+#include "UCore.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Program;
+
+constexpr int32_t kGroups[] = {1, 2, 0};
+
+std::string Join(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const std::string& l : lines) all += l + "\n";
+  return all;
+}
+
+// At start the grid has the focus. Tab takes it away, and Space then runs no
+// command (the tool buttons never take the focus). Every Tab shows where the
+// focus went (the control's colour and the status text below the tree), and
+// after the tree, the error list, the program selector and the tag field the
+// fifth Tab is back on the grid, where a typed value is stored.
+TEST(MainWindowLooks, TabGoesRoundTheMarkedControlsAndSpaceRunsNoCommand) {
+  Program program;
+  TCore image(1);
+  image.Model.ApplyModelDefaults();
+  image.SetDefaults(kGroups, true);
+  image.Model.UpdateModelFlags();
+  const std::string path = program.PathIn("plant.q70");
+  ASSERT_EQ(image.SaveFile(kGroups, path), 0);
+  ASSERT_TRUE(program.Start({path})) << program.Output();
+
+  QImage previous = program.Screenshot();
+  for (int tab = 1; tab <= 5; ++tab) {
+    SCOPED_TRACE(tab);
+    program.Keys("Tab");
+    const QImage shot = program.Screenshot();
+    EXPECT_NE(shot, previous) << "Tab moved the focus to a control that does not show it";
+    previous = shot;
+    if (tab == 1) {
+      program.Keys("space");
+      EXPECT_EQ(program.DialogLines().size(), 1u) << "Space after Tab ran a command:\n" << Join(program.DialogLines());
+      previous = program.Screenshot();
+    }
+  }
+  program.Type("100");
+  program.Keys("Return");
+  const std::string before = e2e::ReadFile(path);
+  program.Keys("ctrl+s");
+  ASSERT_TRUE(e2e::WaitForFileChange(path, before, 5000ms)) << "the grid did not have the focus after five Tabs";
+  TCore saved(1);
+  ASSERT_EQ(saved.LoadFile(path), 0);
+  TCore expected(1);
+  expected.Model.ApplyModelDefaults();
+  expected.SetDefaults(kGroups, true);
+  ASSERT_TRUE(expected.SetParamText(1, 1, 1, 1, "100"));
+  ASSERT_NE(saved.GetPatternValue(1, 1, 1), nullptr);
+  EXPECT_EQ(saved.GetPatternValue(1, 1, 1)->Value, expected.GetPatternValue(1, 1, 1)->Value);
+  EXPECT_EQ(program.DialogLines().size(), 1u) << Join(program.DialogLines());
+  EXPECT_TRUE(program.Alive());
+}
+
+}  // namespace
