@@ -68,10 +68,13 @@ void TRenzoku::run() {
   };
   while (!StopRequested()) {
     const auto start = std::chrono::steady_clock::now();
-    bool any = run([&] { return Core.ReadAllFromController(2, Range, &counter); });
-    any = run([&] { return Core.ReadAllFromController(1, Range, &counter); }) || any;
-    any = run([&] { return Core.WriteAllToController(1, Range, &counter); }) || any;
-    if (!any) PauseUntil(start + std::chrono::milliseconds(kFailedRoundMs));
+    // A round with a failure lasts a least a pause: on a dead line every
+    // frame fails at once, and a range with nothing checked leaves only the
+    // model read and the mode word, which would spin the loop unpaced.
+    bool failed = !run([&] { return Core.ReadAllFromController(2, Range, &counter); });
+    failed = !run([&] { return Core.ReadAllFromController(1, Range, &counter); }) || failed;
+    failed = !run([&] { return Core.WriteAllToController(1, Range, &counter); }) || failed;
+    if (failed) PauseUntil(start + std::chrono::milliseconds(kFailedRoundMs));
   }
   // Stopped between frames (in the wait, or between rounds): the stop's
   // empty line all the same.

@@ -82,6 +82,10 @@ int main(int argc, char** argv) {
       setRevision = true;
     } else if (arg == "--refuse") {
       next(0, 255);
+      if (value == 0x80) {  // the accepted status is no refusal
+        Usage();
+        return 2;
+      }
       refusal = value;
     } else if (arg == "--quiet") {
       quiet = true;
