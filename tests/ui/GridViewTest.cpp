@@ -125,6 +125,10 @@ TEST(GridViewRules, TypedTagsAcceptedOrRefused) {
       {"ｱｲ", false, ""},   // half-width katakana: one byte above 95
       {"Aあ", false, ""},  // a double-byte character
       {"ABCDEFGHIJあ", false, ""},  // also past the eighth character
+      {"A?", true, "A?      "},
+      {"éA", false, ""},  // no CP932 character: refused, not stored as "?A"
+      {"AÉ", false, ""},
+      {"ABCDEFGHÉ", false, ""},  // also past the eighth character
   };
   for (const auto& c : cases) {
     const std::optional<std::string> tag = kvl::AcceptedTag(c.Typed);
@@ -625,6 +629,7 @@ TEST(GridView, ProgramGroupSelectorTagAndCommands) {
       {"A`", Qt::Key_Return, "AB      "},
       {"XY", Qt::Key_Escape, "AB      "},
       {"P-9_", Qt::Key_Enter, "P-9_    "},
+      {"éA", Qt::Key_Return, "P-9_    "},  // no "?" for what CP932 cannot hold
   };
   ASSERT_TRUE(kvltest::FocusInActiveWindow(*f.EditTag));
   for (const auto& c : tags) {
