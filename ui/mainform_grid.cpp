@@ -157,6 +157,9 @@ void TMainForm::UpdateGrid(bool reposition) {
   grid.SetCellFontWidths(0, 0, 2);
   grid.SetCellFontColors(0, 0, palette().color(QPalette::WindowText));
   if (table.Show == kvl::GridShow::Empty) return;
+  // A group with rows draws its name as the other title cells: the corner's
+  // wide left-aligned parameter goes with every other one.
+  grid.CellParams().Clear();
 
   for (int c = 1; c < grid.ColCount(); ++c) grid.SetCells(c, 0, Q(table.Cell(c, 0)));
   const bool focused = FocusedControl == StrColGrid1;
