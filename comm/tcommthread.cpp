@@ -94,6 +94,7 @@ void TCommThread::FollowAdoptedModel() {
   Main.UpdateModelCaption();
   Main.RefreshGroups();
   Main.UpdateMenus();
+  Main.ShowProgramTag();
   Window.ShowAgain();
 }
 

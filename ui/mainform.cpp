@@ -454,6 +454,7 @@ void TMainForm::ApplyWizardModelAtStart() {
   RefreshGroups();
   UpdateMenus();
   UpdateGrid(true);
+  ShowProgramTag();
 }
 
 void TMainForm::FinishStart() {
@@ -576,6 +577,7 @@ void TMainForm::LoadCommandLineFile(const std::string& word) {
   RefreshGroups();
   UpdateMenus();
   UpdateGrid(true);
+  ShowProgramTag();
 }
 
 void TMainForm::AdoptCommandLineFile(const std::string& word) {
