@@ -99,6 +99,7 @@ void TCommThread::FollowAdoptedModel() {
   Main.UpdateModelCaption();
   Main.RefreshGroups();
   Main.UpdateMenus();
+  Main.ShowProgramTag();
   Window.ShowAgain();
 }
 

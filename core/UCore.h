@@ -137,9 +137,10 @@ class TCore {
   // part of it could not be written.
   bool WriteCsv();
   bool WriteHtml();
-  // Closes ExportFile. True when the listing was not written completely (an
-  // earlier write or the close failed), false when it was closed cleanly or
-  // none was open.
+  // Syncs and closes ExportFile. True when the listing was not written
+  // completely (a write, the flush or the sync failed, or a close without a
+  // sync reported an error other than an interruption), false when every byte
+  // reached the file or none was open.
   bool CloseExportFile();
 
   // ---- text and value formats (UCore_format.cpp) ----

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Cp932.h"
+#include "FileIo.h"
 #include "FileTarget.h"
 #include "UCore.h"
 
@@ -330,8 +331,7 @@ bool TCore::WriteHtml() { return WriteListing(ExportFile, HtmlListing(*this)); }
 
 bool TCore::CloseExportFile() {
   if (!ExportFile) return false;
-  const bool writeFailed = std::ferror(ExportFile) != 0;
-  const bool closeFailed = std::fclose(ExportFile) != 0;
+  FILE* file = ExportFile;
   ExportFile = nullptr;
-  return writeFailed || closeFailed;
+  return !kvl::FinishWrittenStream(file);
 }

@@ -8,11 +8,14 @@ namespace kvl {
 namespace {
 
 // Converts with iconv; on an unconvertible sequence skips one input unit and
-// appends the replacement.
+// appends the replacement, counting it in `replaced` when given.
 std::string Convert(const char* to, const char* from, std::string_view in,
-                    std::string_view replacement, size_t skipUnit) {
+                    std::string_view replacement, size_t skipUnit, size_t* replaced = nullptr) {
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string();
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (replaced && !in.empty()) ++*replaced;  // nothing of the text was converted
+    return std::string();
+  }
   std::string out;
   out.reserve(in.size() * 2);
   char* inp = const_cast<char*>(in.data());
@@ -36,6 +39,7 @@ std::string Convert(const char* to, const char* from, std::string_view in,
       inp += skip;
       inLeft -= skip;
       out.append(replacement);
+      if (replaced) ++*replaced;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }
@@ -46,6 +50,13 @@ std::string Convert(const char* to, const char* from, std::string_view in,
 }  // namespace
 
 std::string ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8, "?", 0); }
+
+std::optional<std::string> ToCp932Exact(std::string_view utf8) {
+  size_t replaced = 0;
+  std::string bytes = Convert("CP932", "UTF-8", utf8, "?", 0, &replaced);
+  if (replaced != 0) return std::nullopt;
+  return bytes;
+}
 
 std::string FromCp932(std::string_view cp932) {
   return Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD", 1);

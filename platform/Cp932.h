@@ -2,6 +2,7 @@
 // controller's tools, listings and byte counts use.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,10 @@ namespace kvl {
 
 // UTF-8 to CP932. Characters CP932 cannot hold are replaced by '?'.
 std::string ToCp932(std::string_view utf8);
+
+// UTF-8 to CP932 when CP932 holds every character of the text; none when it
+// cannot hold one (or the text is no valid UTF-8).
+std::optional<std::string> ToCp932Exact(std::string_view utf8);
 
 // CP932 to UTF-8. Bytes that are no CP932 character are replaced by U+FFFD.
 std::string FromCp932(std::string_view cp932);

@@ -213,6 +213,26 @@ ReadStatus ReadWholeFile(const std::string& path, size_t maxSize, std::vector<ui
   return ReadStatus::Ok;
 }
 
+bool FinishWrittenStream(FILE* file) {
+  if (!file) return false;
+  const bool written = std::fflush(file) == 0 && !std::ferror(file);
+  int synced = -1;
+  int syncError = 0;
+  if (written) {
+    const int fd = fileno(file);
+    do {
+      synced = Calls().Sync(fd);
+      syncError = synced == 0 ? 0 : errno;
+    } while (synced != 0 && syncError == EINTR);
+  }
+  // Devices, pipes and sockets have no sync: only the close can tell.
+  const bool noSync = synced != 0 && (syncError == EINVAL || syncError == EROFS || syncError == ENOTSUP);
+  const bool closed = std::fclose(file) == 0 || errno == EINTR;
+  if (!written) return false;
+  if (synced == 0) return true;
+  return noSync && closed;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat sa {}, sb {};
   if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;

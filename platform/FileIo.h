@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -68,5 +69,14 @@ ReadStatus ReadWholeFile(const std::string& path, size_t maxSize, std::vector<ui
 
 // True when both paths exist and name the same file (after links).
 bool SameFile(const std::string& a, const std::string& b);
+
+// Ends a file written through stdio: the buffered bytes are written, the file
+// is synced to disk, and the stream is closed (always, also after a failure).
+// True when every byte reached the file. A close that reports an error after
+// a good sync lost nothing, and neither does one interrupted by a signal
+// (Linux has released the descriptor, and the bytes were handed over before):
+// neither counts as a failure. Where the file has no sync (a device, a pipe)
+// the close's result decides.
+bool FinishWrittenStream(FILE* file);
 
 }  // namespace kvl

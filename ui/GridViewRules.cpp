@@ -174,7 +174,11 @@ std::string ChoiceValueText(const std::string& choice) {
 }
 
 std::optional<std::string> AcceptedTag(const std::string& typed) {
-  const std::string bytes = ToCp932(typed);
+  // A character the data file's code page cannot hold refuses the text; it
+  // must not be stored as the "?" the conversion would put in its place.
+  const std::optional<std::string> converted = ToCp932Exact(typed);
+  if (!converted) return std::nullopt;
+  const std::string& bytes = *converted;
   // A double-byte character anywhere in the text refuses it.
   for (size_t i = 0; i < bytes.size(); ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);

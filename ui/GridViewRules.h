@@ -132,8 +132,9 @@ GridKeyAction GridKeyActionFor(int virtualKey, bool editorOpen);
 std::string ChoiceValueText(const std::string& choice);
 
 // The tag to store for a typed text (UTF-8), 8 characters blank-padded; none
-// when the text is refused (a double-byte character anywhere, or within the
-// first 8 characters a code below 32 or above 95 other than "a" to "z").
+// when the text is refused (a character CP932 cannot hold or a double-byte
+// character anywhere, or within the first 8 characters a code below 32 or
+// above 95 other than "a" to "z").
 std::optional<std::string> AcceptedTag(const std::string& typed);
 
 }  // namespace kvl

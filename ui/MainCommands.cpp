@@ -68,6 +68,12 @@ void TMainForm::AdoptFileName(const std::string& path) {
 
 // ---- file ----
 
+// The in-place editor closes over a replaced image; what was typed into it
+// is dropped (the rebuild has given its cell the new image's text).
+void TMainForm::CloseGridEditor() {
+  if (StrColGrid1) StrColGrid1->SetEditorMode(false);
+}
+
 void TMainForm::New1Click() {
   if (ShowMessageBox(kvl::kMessageEdit, 1) != kvl::kModalOk) return;
   FileName = UntitledName;
@@ -82,6 +88,7 @@ void TMainForm::New1Click() {
   UpdateGrid(true);
   ShowProgramTag();
   ClearErrorList();
+  CloseGridEditor();
   SetCaptionText(kvl::MainCaption(FileName, Core->ModelCode));
 }
 
@@ -103,6 +110,7 @@ void TMainForm::Open1Click() {
   ShowProgramTag();
   UpdateGrid(true);
   ClearErrorList();
+  CloseGridEditor();
 }
 
 void TMainForm::Save1Click() {

@@ -380,6 +380,7 @@ void TOptSet::BitBtn1Click() {
   Main.UpdateMenus();
   Main.ClearErrorList();
   Main.UpdateGrid(true);
+  Main.ShowProgramTag();
   Main.UpdateModelCaption();
 }
 

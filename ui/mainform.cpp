@@ -479,6 +479,7 @@ void TMainForm::ApplyWizardModelAtStart() {
   RefreshGroups();
   UpdateMenus();
   UpdateGrid(true);
+  ShowProgramTag();
 }
 
 void TMainForm::FinishStart() {
@@ -601,6 +602,7 @@ void TMainForm::LoadCommandLineFile(const std::string& word) {
   RefreshGroups();
   UpdateMenus();
   UpdateGrid(true);
+  ShowProgramTag();
 }
 
 void TMainForm::AdoptCommandLineFile(const std::string& word) {

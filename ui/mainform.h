@@ -374,6 +374,8 @@ class TMainForm : public QMainWindow {
   void WriteListing(const std::string& dialogName, bool html);
   // Caption and application title after a file was opened or saved.
   void AdoptFileName(const std::string& path);
+  // New and Open close the grid's in-place editor, its text dropped.
+  void CloseGridEditor();
   // An edit command's confirmation; true when it was answered with OK.
   bool ConfirmEdit(int code);
   // The first cell's value text of a segment of the pattern.

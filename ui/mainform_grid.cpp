@@ -143,6 +143,8 @@ void TMainForm::UpdateGrid(bool reposition) {
 
   // A rebuild starts from no cell parameters and no texts.
   grid.CellParams().Clear();
+  const int colBefore = grid.Col();
+  const int rowBefore = grid.Row();
   grid.SetColCount(table.ColCount);
   grid.SetRowCount(table.RowCount);
   // The widths are set only when they change: setting the default width
@@ -158,6 +160,9 @@ void TMainForm::UpdateGrid(bool reposition) {
   grid.SetCellFontWidths(0, 0, 2);
   grid.SetCellFontColors(0, 0, palette().color(QPalette::WindowText));
   if (table.Show == kvl::GridShow::Empty) return;
+  // A group with rows draws its name as the other title cells: the corner's
+  // wide left-aligned parameter goes with every other one.
+  grid.CellParams().Clear();
 
   for (int c = 1; c < grid.ColCount(); ++c) grid.SetCells(c, 0, Q(table.Cell(c, 0)));
   const bool focused = FocusedControl == StrColGrid1;
@@ -178,10 +183,13 @@ void TMainForm::UpdateGrid(bool reposition) {
   ItemOfRow = table.ItemOfRow;
   SegmentOfCol = table.SegmentOfCol;
 
-  // The grid keeps its current cell where it still lies in the table.
+  // The grid keeps its current cell where it still lies in the table, and
+  // the view where the user scrolled it: the rebuild of a click's focus
+  // change must not scroll back to the cell before the click. Only a cell
+  // the smaller table moved is brought into view.
   const int c0 = grid.Col();
   const int r0 = grid.Row();
-  grid.MakeCellVisible(c0, r0);
+  if (c0 != colBefore || r0 != rowBefore) grid.MakeCellVisible(c0, r0);
   for (int c = 1; c < grid.ColCount(); ++c) grid.SetCellAlignments(c, 0, taCenter);
 
   const kvl::GridCellStatus status = kvl::CurrentCellStatus(*Core, table, program, c0, r0, Language);

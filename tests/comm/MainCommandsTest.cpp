@@ -13,10 +13,16 @@
 #include <QToolButton>
 
 #include <array>
+#include <cstring>
+#include <functional>
 #include <fstream>
 #include <iterator>
 
+#include <QLineEdit>
+
 #include "CommWindowsFixture.h"
+#include "Keyboard.h"
+#include "StrCGrid.h"
 #include "FileCommandRules.h"
 #include "MessageCatalog.h"
 #include "OptSet.h"
@@ -107,6 +113,77 @@ TEST_F(MainCommandsTest, NewAsksThenResetsToUntitled) {
   EXPECT_NE(Core->GetParam(3, 1, 1, 0)->Value, 55);
   EXPECT_EQ(Core->DataRevision, 1);
   EXPECT_EQ(Main->ErrorList->count(), 0);
+}
+
+std::string TagField(TMainForm& main) { return main.EditTag->text().toStdString(); }
+
+void SetTag(TCore& core, int pattern, const char* tag8) {
+  char buffer[9] = {};
+  std::memcpy(buffer, tag8, 8);
+  ASSERT_TRUE(core.SetTag(pattern, buffer));
+}
+
+// Every way the image is replaced ends with the TAG field showing the stored
+// tag of the program chosen, whatever the field showed before.
+TEST_F(MainCommandsTest, EveryReplacedImageShowsItsStoredTag) {
+  const std::string path = PathOf("tagged.q70");
+  SetTag(*Core, 1, "AB      ");
+  ASSERT_EQ(Core->SaveFile(std::array<int32_t, 3>{1, 2, 0}.data(), path), 0);
+  TOptSet wizard(*Main, *Core, Presenter);
+  Main->AttachWizard(wizard);
+
+  const struct {
+    const char* Name;
+    std::function<void()> Replace;
+    const char* Shown;
+  } cases[] = {
+      {"open", [&] { Presenter.Files = {path}; Trigger("Open1"); }, "AB      "},
+      {"new", [&] { Presenter.Answers = {kvl::kModalOk}; Trigger("New1"); }, "PROG01  "},
+      {"wizard completed", [&] { SetTag(*Core, 1, "CD      ");
+         Presenter.FormActions = {[](kvl::TModalForm& form) { return form.AnswerKey(true); }};
+         Main->ToolButton("SetupButton")->click();
+       },
+       "CD      "},
+      {"wizard words at start", [&] { SetTag(*Core, 1, "EF      "); Main->ApplyWizardModelAtStart(); }, "PROG01  "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Reset();
+    Main->EditTag->setText(QStringLiteral("STALE"));
+    c.Replace();
+    EXPECT_EQ(TagField(*Main), c.Shown);
+  }
+}
+
+// "12" typed into SP1 and then New or Open: the grid's editor is closed, its
+// text dropped, and the grid shows the new image's SP1.
+TEST_F(MainCommandsTest, NewAndOpenCloseTheGridEditorDroppingItsText) {
+  const std::string path = PathOf("plain.q70");
+  ASSERT_EQ(Core->SaveFile(std::array<int32_t, 3>{1, 2, 0}.data(), path), 0);
+  const int16_t unused = Core->GetPatternValue(1, 1, 1)->Value;
+  TStrColGrid& grid = *Main->StrColGrid1;
+  const struct {
+    const char* Name;
+    std::function<void()> Replace;
+  } cases[] = {
+      {"new", [&] { Presenter.Answers = {kvl::kModalOk}; Trigger("New1"); }},
+      {"open", [&] { Presenter.Files = {path}; Trigger("Open1"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Reset();
+    Main->GroupMenuAction(1)->trigger();
+    ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
+    kvltest::TypeText(QStringLiteral("12"));
+    ASSERT_TRUE(grid.EditorMode());
+    c.Replace();
+    EXPECT_FALSE(grid.EditorMode());
+    EXPECT_EQ(grid.Cells(1, 1).toStdString(), "----");
+    // Enter now only opens the editor on the cell; nothing was stored.
+    kvltest::PressKey(Qt::Key_Return);
+    kvltest::PressKey(Qt::Key_Escape);
+    EXPECT_EQ(Core->GetPatternValue(1, 1, 1)->Value, unused);
+  }
 }
 
 // Save on an untitled image asks for a name (cancel writes nothing); then

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "FileIo.h"
 #include "FileTestSupport.h"
 #include "UCore.h"
 
@@ -444,6 +446,36 @@ TEST_F(ListingTest, FailedCloseIsReported) {
   ASSERT_EQ(core->OpenExportFile(path), 0);
   ASSERT_GT(std::fputs("x", core->ExportFile), 0);
   EXPECT_FALSE(core->CloseExportFile());
+}
+
+// A listing synced to disk is complete whatever its close reports then (the
+// descriptor taken away under the stream, so that the close fails); a sync
+// that fails reports the listing as not written.
+struct SyncThen : kvl::TFileCalls {
+  bool SyncFails = false;
+  int Sync(int fd) override {
+    if (SyncFails) return (errno = EIO, -1);
+    const int rc = kvl::TFileCalls::Sync(fd);
+    ::close(fd);
+    return rc;
+  }
+};
+
+TEST_F(ListingTest, ACompleteListingIsNotReportedByALateCloseError) {
+  const std::string complete = Csv();
+  for (const bool syncFails : {false, true}) {
+    SCOPED_TRACE(syncFails ? "sync fails" : "close fails after the sync");
+    SyncThen calls;
+    calls.SyncFails = syncFails;
+    ASSERT_EQ(core->OpenExportFile(path), 0);
+    ASSERT_TRUE(core->WriteCsv());
+    kvl::SetFileCalls(&calls);
+    EXPECT_EQ(core->CloseExportFile(), syncFails);
+    kvl::SetFileCalls(nullptr);
+    EXPECT_EQ(core->ExportFile, nullptr);
+    const Bytes bytes = ReadBytes(path);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), complete);
+  }
 }
 
 TEST_F(ListingTest, OpenFailuresAndReopening) {

@@ -329,3 +329,68 @@ TEST_F(FileIoTest, SameFileSeesThroughLinks) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sync as a file system may report it: interrupted first, failing, missing
+// (devices and pipes have none), or good with the close then failing (the
+// descriptor is taken away under the stream, so its close reports EBADF).
+struct StreamSync : kvl::TFileCalls {
+  enum Mode { Good, InterruptedTwice, Fails, Missing, GoodThenCloseFails, MissingThenCloseFails } How;
+  explicit StreamSync(Mode how) : How(how) {}
+  int Interruptions = 0;
+  int Sync(int fd) override {
+    switch (How) {
+      case Good: return kvl::TFileCalls::Sync(fd);
+      case InterruptedTwice:
+        if (Interruptions++ < 2) return (errno = EINTR, -1);
+        return kvl::TFileCalls::Sync(fd);
+      case Fails: return (errno = EIO, -1);
+      case Missing: return (errno = EINVAL, -1);
+      case GoodThenCloseFails: {
+        const int rc = kvl::TFileCalls::Sync(fd);
+        ::close(fd);
+        return rc;
+      }
+      case MissingThenCloseFails: ::close(fd); return (errno = EINVAL, -1);
+    }
+    return -1;
+  }
+};
+
+TEST_F(FileIoTest, FinishWrittenStreamTellsWhetherEveryByteReachedTheFile) {
+  const struct {
+    const char* Name;
+    StreamSync::Mode How;
+    bool Complete;
+  } cases[] = {
+      {"synced", StreamSync::Good, true},
+      {"sync interrupted, then done", StreamSync::InterruptedTwice, true},
+      {"sync failed", StreamSync::Fails, false},
+      {"no sync", StreamSync::Missing, true},
+      {"close failed after a good sync", StreamSync::GoodThenCloseFails, true},
+      {"close failed without a sync", StreamSync::MissingThenCloseFails, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string path = At("list.csv");
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_GE(std::fputs("A,B\r\n", file), 0);
+    StreamSync calls(c.How);
+    kvl::SetFileCalls(&calls);
+    EXPECT_EQ(kvl::FinishWrittenStream(file), c.Complete);
+    kvl::SetFileCalls(nullptr);
+    EXPECT_EQ(Read(path), (Bytes{'A', ',', 'B', '\r', '\n'}));
+  }
+  EXPECT_FALSE(kvl::FinishWrittenStream(nullptr));
+}
+
+TEST_F(FileIoTest, FinishWrittenStreamReportsBytesThatCouldNotBeWritten) {
+  FILE* file = std::fopen("/dev/full", "wb");
+  if (!file) GTEST_SKIP() << "no /dev/full";
+  ASSERT_GT(std::fputs("x", file), 0);  // still buffered: it meets the full device at the flush
+  EXPECT_FALSE(kvl::FinishWrittenStream(file));
+}
+
+}  // namespace

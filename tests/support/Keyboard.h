@@ -22,11 +22,17 @@ inline void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifi
 }
 
 // Each character of the text as the key that types it; ':' is typed with
-// Shift, as on a US keyboard.
+// Shift, as on a US keyboard. A character beyond ASCII comes as a keyboard
+// layout that has it gives it: its key with the character as text.
 inline void TypeText(const QString& text) {
   for (const QChar c : text) {
     QWidget* focus = FocusWidgetOrFail();
     if (!focus) return;
+    if (c.unicode() > 127) {
+      QTest::sendKeyEvent(QTest::Click, focus, static_cast<Qt::Key>(c.toUpper().unicode()), QString(c),
+                          Qt::NoModifier);
+      continue;
+    }
     const char ch = c.toLatin1();
     QTest::keyClick(focus, ch, ch == ':' ? Qt::ShiftModifier : Qt::NoModifier);
   }

@@ -125,6 +125,10 @@ TEST(GridViewRules, TypedTagsAcceptedOrRefused) {
       {"ｱｲ", false, ""},   // half-width katakana: one byte above 95
       {"Aあ", false, ""},  // a double-byte character
       {"ABCDEFGHIJあ", false, ""},  // also past the eighth character
+      {"A?", true, "A?      "},
+      {"éA", false, ""},  // no CP932 character: refused, not stored as "?A"
+      {"AÉ", false, ""},
+      {"ABCDEFGHÉ", false, ""},  // also past the eighth character
   };
   for (const auto& c : cases) {
     const std::optional<std::string> tag = kvl::AcceptedTag(c.Typed);
@@ -350,7 +354,10 @@ TEST(GridView, SetupGroupShowsItsTableAndStatus) {
   EXPECT_EQ(Text(f.Panel8->text()), "Variable parameter");
   EXPECT_EQ(w.Grid().ColWidths(0), f.GridTitleColumnWidth);
   EXPECT_EQ(w.Grid().ColWidths(1), f.GridDefaultColumnWidth);
-  EXPECT_EQ(w.Grid().GetCellFontWidths(0, 0), 2);
+  // The group name in the corner is drawn as the other title cells: the
+  // rebuild removed the wide parameter it set first.
+  EXPECT_EQ(w.Grid().CellParams().Find(0, 0), nullptr);
+  EXPECT_EQ(w.Grid().GetCellFontWidths(0, 0), 1);
   EXPECT_EQ(w.Grid().GetCellAlignments(1, 0), taCenter);
   EXPECT_TRUE(f.ComboBoxProgNum->isHidden());
   EXPECT_TRUE(f.EditTag->isHidden());
@@ -625,6 +632,7 @@ TEST(GridView, ProgramGroupSelectorTagAndCommands) {
       {"A`", Qt::Key_Return, "AB      "},
       {"XY", Qt::Key_Escape, "AB      "},
       {"P-9_", Qt::Key_Enter, "P-9_    "},
+      {"éA", Qt::Key_Return, "P-9_    "},  // no "?" for what CP932 cannot hold
   };
   ASSERT_TRUE(kvltest::FocusInActiveWindow(*f.EditTag));
   for (const auto& c : tags) {
