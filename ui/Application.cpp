@@ -74,6 +74,28 @@ int TitleWidthNeeded(const QString& title) {
   return QFontMetrics(QApplication::font()).horizontalAdvance(title) + kTitleBarButtonsMargin;
 }
 
+namespace {
+
+// A grid's strut is an empty row under it spanning every column; a dialog
+// widened again (a larger font) widens the same row rather than adding one.
+void WidenGridStrut(QGridLayout& grid, int width) {
+  const int columns = std::max(1, grid.columnCount());
+  const int last = grid.rowCount() - 1;
+  for (int i = 0; i < grid.count(); ++i) {
+    QSpacerItem* spacer = grid.itemAt(i)->spacerItem();
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid.getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+    if (spacer && row == last && column == 0 && columnSpan == columns && spacer->sizeHint().height() == 0) {
+      spacer->changeSize(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+      grid.invalidate();
+      return;
+    }
+  }
+  grid.addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid.rowCount(), 0, 1, columns);
+}
+
+}  // namespace
+
 void FitDialogToTitle(QWidget& dialog) {
   const int needed = TitleWidthNeeded(dialog.windowTitle());
   if (dialog.width() >= needed) return;
@@ -87,8 +109,7 @@ void FitDialogToTitle(QWidget& dialog) {
     if (box && (box->direction() == QBoxLayout::TopToBottom || box->direction() == QBoxLayout::BottomToTop))
       box->addStrut(inner);
     else if (grid)
-      grid->addItem(new QSpacerItem(inner, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
-                    std::max(1, grid->columnCount()));
+      WidenGridStrut(*grid, inner);
     else
       return;
     layout->activate();

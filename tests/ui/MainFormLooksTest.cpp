@@ -164,6 +164,21 @@ TEST(MainFormLooks, DialogsAreWideEnoughForTheirTitles) {
       EXPECT_EQ(dialog->width(), kvl::TitleWidthNeeded(title));
     }
   }
+  // Widened again (a longer title at the next showing), a grid dialog keeps
+  // one strut row: it grows wider, never taller.
+  {
+    std::unique_ptr<QDialog> dialog = makers[1]();
+    dialog->setWindowTitle(titles[1]);
+    dialog->show();
+    const int height = dialog->height();
+    const int rows = static_cast<QGridLayout*>(dialog->layout())->rowCount();
+    dialog->hide();
+    dialog->setWindowTitle(titles[3]);
+    dialog->show();
+    EXPECT_EQ(dialog->width(), kvl::TitleWidthNeeded(titles[3]));
+    EXPECT_EQ(dialog->height(), height);
+    EXPECT_EQ(static_cast<QGridLayout*>(dialog->layout())->rowCount(), rows);
+  }
   // A long text makes the dialog wider than its title needs: its own size.
   kvl::TMessageDialog wide(kvl::DescribeMessage(kvl::kMessageModelMismatch, 0, 1, ""), nullptr);
   wide.layout()->activate();
