@@ -138,6 +138,7 @@ TEST_F(MainCommandsTest, EveryReplacedImageShowsItsStoredTag) {
     const char* Shown;
   } cases[] = {
       {"open", [&] { Presenter.Files = {path}; Trigger("Open1"); }, "AB      "},
+      {"command line", [&] { Main->LoadCommandLineFile(path); }, "AB      "},
       {"new", [&] { Presenter.Answers = {kvl::kModalOk}; Trigger("New1"); }, "PROG01  "},
       {"wizard completed", [&] { SetTag(*Core, 1, "CD      ");
          Presenter.FormActions = {[](kvl::TModalForm& form) { return form.AnswerKey(true); }};
@@ -165,9 +166,12 @@ TEST_F(MainCommandsTest, NewAndOpenCloseTheGridEditorDroppingItsText) {
   const struct {
     const char* Name;
     std::function<void()> Replace;
+    bool Replaced;
   } cases[] = {
-      {"new", [&] { Presenter.Answers = {kvl::kModalOk}; Trigger("New1"); }},
-      {"open", [&] { Presenter.Files = {path}; Trigger("Open1"); }},
+      {"new", [&] { Presenter.Answers = {kvl::kModalOk}; Trigger("New1"); }, true},
+      {"open", [&] { Presenter.Files = {path}; Trigger("Open1"); }, true},
+      {"new cancelled", [&] { Presenter.Answers = {kvl::kModalCancel}; Trigger("New1"); }, false},
+      {"open cancelled", [&] { Presenter.Files = {}; Trigger("Open1"); }, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -177,6 +181,14 @@ TEST_F(MainCommandsTest, NewAndOpenCloseTheGridEditorDroppingItsText) {
     kvltest::TypeText(QStringLiteral("12"));
     ASSERT_TRUE(grid.EditorMode());
     c.Replace();
+    if (!c.Replaced) {
+      // Nothing was replaced: the typed text is still there to be stored.
+      ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
+      EXPECT_TRUE(grid.EditorMode());
+      kvltest::PressKey(Qt::Key_Return);
+      EXPECT_NE(Core->GetPatternValue(1, 1, 1)->Value, unused);
+      continue;
+    }
     EXPECT_FALSE(grid.EditorMode());
     EXPECT_EQ(grid.Cells(1, 1).toStdString(), "----");
     // Enter now only opens the editor on the cell; nothing was stored.
