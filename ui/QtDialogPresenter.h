@@ -30,6 +30,9 @@ class TQtDialogPresenter : public TDialogPresenter {
  public:
   // The dialog's parent is the active window at the time of the call.
   int ShowModal(const MessageDescription& message) override;
+  // While a window that stays on top shows, every dialog and form shown
+  // here stays on top too, so that it comes up above that window.
+  int ShowForm(TModalForm& form) override;
   // A Qt file dialog with the chooser's title, filter, default extension and
   // overwrite question.
   bool ChooseFile(const FileChooserDescription& chooser, std::string* path) override;
