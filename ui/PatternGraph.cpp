@@ -373,6 +373,15 @@ void TPGraph::DrawEvents(const kvl::EventChart& events) {
 
 void TPGraph::OKBtnClick() { accept(); }
 
+int TPGraph::ExecModal() {
+  exec();
+  return kvl::kModalOk;
+}
+
+int TPGraph::AnswerKey(bool) { return kvl::kModalOk; }
+
+std::string TPGraph::FormCaption() const { return windowTitle().toStdString(); }
+
 void TPGraph::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   FormResize();

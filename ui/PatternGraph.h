@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "DialogPresenter.h"
+
 class QChartView;
 class QGraphicsSimpleTextItem;
 class QPushButton;
@@ -114,9 +116,14 @@ std::string PatternGraphCaption(int language);
 
 }  // namespace kvl
 
-class TPGraph : public QDialog {
+class TPGraph : public QDialog, public kvl::TModalForm {
  public:
   TPGraph(TCore& core, int language, QWidget* parent = nullptr);
+
+  // Shown as a form; Enter and Esc both close it with OK.
+  int ExecModal() override;
+  int AnswerKey(bool enter) override;
+  std::string FormCaption() const override;
 
   // Rebuilds all three charts for pattern 1..19.
   void DrawPattern(int pattern);

@@ -399,7 +399,7 @@ void TMainForm::TableGraphClick() {
     RegisterForm(graph);
   }
   graph->SetupTables();
-  graph->exec();
+  Presenter.ShowForm(*graph);
 }
 
 void TMainForm::PatternGraphClick() {
@@ -415,7 +415,7 @@ void TMainForm::PatternGraphClick() {
     RegisterForm(graph);
   }
   graph->DrawPattern(pattern);
-  graph->exec();
+  Presenter.ShowForm(*graph);
 }
 
 void TMainForm::FormCreate() {
@@ -807,7 +807,7 @@ void TMainForm::MenuVersionClick() { ShowVersion(); }
 void TMainForm::ShowVersion() {
   if (!AboutBox) return;
   AboutBox->BeforeShowing(Core->ModelCode, QCoreApplication::applicationFilePath().toStdString());
-  AboutBox->exec();
+  Presenter.ShowForm(*AboutBox);
   AboutBox->AfterShowing();
 }
 
