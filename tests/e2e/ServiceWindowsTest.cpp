@@ -1,10 +1,12 @@
-// The transfer windows under a real window manager: what the progress window
-// tells the window manager about its border icons, and that closing it there
-// cancels the transfer.
+// The transfer and service windows under a real window manager: what the
+// progress window tells the window manager about its border icons, that
+// closing it there cancels the transfer, and that dialogs opened while the
+// exerciser's counter window shows come up above that window.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
@@ -97,6 +99,32 @@ constexpr unsigned long kMwmDecorAll = 1 << 0;
 constexpr unsigned long kMwmDecorMinimize = 1 << 5;
 constexpr unsigned long kMwmDecorMaximize = 1 << 6;
 
+// Whether the window manager lets the window be maximised.
+bool CanBeMaximised(const std::string& window) {
+  const std::string actions = e2e::Shell("xprop -id " + window + " _NET_WM_ALLOWED_ACTIONS 2>/dev/null");
+  return actions.find("MAXIMIZE") != std::string::npos || actions.find("_NET_WM_ACTION") == std::string::npos;
+}
+
+// The windows the window manager manages, from the bottom of the stack up.
+std::vector<unsigned long> StackingOrder() {
+  const std::string text = e2e::Shell("xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null");
+  std::vector<unsigned long> windows;
+  const size_t hash = text.find('#');
+  if (hash == std::string::npos) return windows;
+  std::istringstream in(text.substr(hash + 1));
+  std::string word;
+  while (std::getline(in, word, ',')) windows.push_back(std::strtoul(word.c_str(), nullptr, 0));
+  return windows;
+}
+
+// Whether the window manager stacks window `upper` above window `lower`.
+bool StackedAbove(const std::string& upper, const std::string& lower) {
+  const std::vector<unsigned long> order = StackingOrder();
+  const auto top = std::find(order.begin(), order.end(), std::strtoul(upper.c_str(), nullptr, 10));
+  const auto bottom = std::find(order.begin(), order.end(), std::strtoul(lower.c_str(), nullptr, 10));
+  return top != order.end() && bottom != order.end() && top > bottom;
+}
+
 TEST(ProgressWindow, OffersNoMinimiseOrMaximiseAndClosingItCancels) {
   const struct {
     Program::Language language;
@@ -138,9 +166,7 @@ TEST(ProgressWindow, OffersNoMinimiseOrMaximiseAndClosingItCancels) {
     EXPECT_FALSE(hints[2] & kMwmDecorAll);
     EXPECT_FALSE(hints[2] & kMwmDecorMinimize);
     EXPECT_FALSE(hints[2] & kMwmDecorMaximize);
-    // The window manager offers no maximising of the fixed-size window.
-    const std::string actions = e2e::Shell("xprop -id " + window + " _NET_WM_ALLOWED_ACTIONS 2>/dev/null");
-    EXPECT_EQ(actions.find("MAXIMIZE"), std::string::npos) << actions;
+    EXPECT_FALSE(CanBeMaximised(window));
 
     // Closed by the window manager (its Alt+F4): Cancel.
     e2e::Shell("xdotool windowactivate --sync " + window + " 2>/dev/null");
@@ -150,6 +176,59 @@ TEST(ProgressWindow, OffersNoMinimiseOrMaximiseAndClosingItCancels) {
         << program.Output();
     EXPECT_TRUE(program.Alive());
   }
+}
+
+// With the exerciser running, a Read from the main window cannot open the
+// port: that message, and the Read's dialogs before it, come up above the
+// counter window, which stays on top of the main window.
+TEST(CounterWindow, DialogsOpenedWhileItShowsComeUpAboveIt) {
+  SlowController controller;
+  const std::string port = controller.Start();
+  ASSERT_FALSE(port.empty()) << "no simulated controller";
+  Program program;
+  ASSERT_TRUE(program.Start({"/C"}, {{"KVLQ70_COM1", port}, {"KVLQ70_DIALOG_ANSWER", ""}})) << program.Output();
+  const std::string main = e2e::Shell("xdotool search --onlyvisible --name 'KVL-Q70 - ' 2>/dev/null | head -n 1");
+  const pid_t pid = static_cast<pid_t>(std::atoi(e2e::Shell("xdotool getwindowpid " + main + " 2>/dev/null").c_str()));
+  ASSERT_GT(pid, 0);
+  const auto shown = [&](const char* pattern) {
+    std::string window;
+    WaitUntil([&] { return !(window = WindowNamed(pid, pattern)).empty(); }, 30s);
+    return window;
+  };
+
+  // The protocol test window's "連続開始" (on the design's grid, right of the
+  // speeds), its question answered OK.
+  program.Keys("alt+c Up Return");  // Communication, Communication Test
+  const std::string test = shown("^Communication TEST");
+  ASSERT_FALSE(test.empty()) << "the protocol test window did not open";
+  e2e::Shell("xdotool mousemove --window " + test + " 712 150 click 1");
+  ASSERT_FALSE(shown("^確認$").empty()) << "no question before the exerciser starts";
+  program.Keys("Return");
+  const std::string counter = shown("^連続通信$");
+  ASSERT_FALSE(counter.empty()) << "the counter window did not show";
+
+  e2e::Shell("xdotool windowactivate --sync " + main + " 2>/dev/null");
+  EXPECT_TRUE(WaitUntil([&] { return StackedAbove(counter, main); }, 30s)) << "the main window covers the counter";
+  program.Keys("ctrl+r");
+  const struct {
+    const char* pattern;  // the dialog's caption
+    const char* role;
+  } dialogs[] = {
+      {"^Communication$", "the range dialog"},
+      {"^Confirm$", "the confirmation"},
+      {"^Error$", "\"Can't open comm port\""},
+  };
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.role);
+    const std::string dialog = shown(d.pattern);
+    ASSERT_FALSE(dialog.empty()) << "not shown";
+    EXPECT_TRUE(WaitUntil([&] { return StackedAbove(dialog, counter); }, 30s)) << "under the counter window";
+    EXPECT_FALSE(CanBeMaximised(dialog));
+    e2e::Shell("xdotool windowactivate --sync " + dialog + " 2>/dev/null");
+    program.Keys("Return");  // the next dialog, or the end of the Read
+  }
+  EXPECT_TRUE(WaitUntil([&] { return WindowNamed(pid, "^Error$").empty(); }, 30s)) << "the message stays";
+  EXPECT_TRUE(program.Alive());
 }
 
 }  // namespace
