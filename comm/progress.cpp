@@ -23,8 +23,11 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 TCommProg::TCommProg(TMainForm& main, TCore& core, kvl::TDialogPresenter& presenter, QWidget* parent)
     : QDialog(parent), Main(main), Core(core), Presenter(presenter) {
   setObjectName(QStringLiteral("CommProg"));
-  // No border icons: the window ends by its job or by Cancel.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+  // No minimise or maximise: the window ends by its job or by Cancel. The
+  // close box is named so that X window managers are told which functions
+  // the window has (with none named they are offered all); closing is Cancel.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
 
   Panel1 = new QLabel(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));

@@ -19,5 +19,9 @@ void ShowGameMessageBox(const TGameMessage& message, QWidget* parent) {
   }
   QMessageBox box(icon, title, message.Text, QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);
+  // Over a window that stays on top (the control panel while the counter
+  // window shows) the box stays on top too, so that it is not covered.
+  if (parent && parent->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   box.exec();
 }

@@ -180,6 +180,15 @@ void TAboutBox::AfterShowing() {
   PASSEdit1->clear();
 }
 
+int TAboutBox::ExecModal() {
+  exec();
+  return kvl::kModalOk;
+}
+
+int TAboutBox::AnswerKey(bool) { return kvl::kModalOk; }
+
+std::string TAboutBox::FormCaption() const { return windowTitle().toStdString(); }
+
 void TAboutBox::BitBtn1Click() {
   Timer1->stop();
   SetFontColour(KVLNAME1, kvl::AboutColourWord(0));

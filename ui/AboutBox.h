@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "DialogPresenter.h"
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -23,11 +25,16 @@ namespace kvl {
 extern int AboutColourIndex;
 }  // namespace kvl
 
-class TAboutBox : public QDialog {
+class TAboutBox : public QDialog, public kvl::TModalForm {
  public:
   // Builds the box, joins the main window's windows and runs FormCreate.
   explicit TAboutBox(TMainForm& mainForm, QWidget* parent = nullptr);
   ~TAboutBox() override;
+
+  // Shown as a form; Enter and Esc both close it with OK.
+  int ExecModal() override;
+  int AnswerKey(bool enter) override;
+  std::string FormCaption() const override;
 
   // The main window's start steps, then the box's own captions.
   void FormCreate();

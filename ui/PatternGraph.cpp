@@ -4,7 +4,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QFont>
-#include <QHBoxLayout>
 #include <QMargins>
 #include <QLineSeries>
 #include <QPen>
@@ -14,8 +13,8 @@
 #include <QTimer>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGraphicsSimpleTextItem>
 #include <QValueAxis>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -197,6 +196,9 @@ QChart* NewChart() {
   auto* chart = new QChart;
   chart->legend()->hide();
   chart->setMargins(QMargins(4, 2, 16, 2));
+  // No padding around the margins: the lane chart needs every pixel of its
+  // height to keep eight lane labels apart at the window's design size.
+  chart->layout()->setContentsMargins(0, 0, 0, 0);
   chart->setBackgroundRoundness(0);
   return chart;
 }
@@ -294,29 +296,17 @@ TPGraph::TPGraph(TCore& core, int language, QWidget* parent) : QDialog(parent), 
   setWindowTitle(QString::fromStdString(kvl::PatternGraphCaption(language)));
   resize(497, 419);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
+  // The charts and the panel are placed by FormResize, not by a layout: a
+  // layout would hold the window to the sizes its charts once had.
   Chart1 = MakeChart(this, "Chart1");
   Chart2 = MakeChart(this, "Chart2");
   Chart3 = MakeChart(this, "Chart3");
-  layout->addWidget(Chart1, 1);
-  layout->addWidget(Chart2);
-  layout->addWidget(Chart3);
-
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
-  Panel1->setFixedHeight(30);
-  auto* panelLayout = new QHBoxLayout(Panel1);
-  // The OK button keeps 30 pixels from the panel's right edge.
-  panelLayout->setContentsMargins(0, 2, 30, 3);
-  panelLayout->addStretch(1);
   OKBtn = new QPushButton(QStringLiteral("OK"), Panel1);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
   OKBtn->setFixedSize(75, 25);
   OKBtn->setDefault(true);
-  panelLayout->addWidget(OKBtn);
-  layout->addWidget(Panel1);
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
   for (QChartView* view : {Chart1, Chart2, Chart3}) view->installEventFilter(this);
   FormResize();
@@ -326,6 +316,7 @@ void TPGraph::DrawPattern(int pattern) {
   const kvl::PatternGraphData data = kvl::ComputePatternGraph(Core, pattern, Language);
   TotalTime = data.TotalTime;
   ChannelCount = data.ChannelCount;
+  LaneTexts.clear();  // they go with the lane chart
   Chart2->setVisible(ChannelCount == 2);
   ShowProfile(Chart1, data, data.Sp1, "SP1");
   if (ChannelCount == 2)
@@ -357,10 +348,9 @@ void TPGraph::DrawEvents(const kvl::EventChart& events) {
   for (auto lane = events.Lanes.rbegin(); lane != events.Lanes.rend(); ++lane)
     labels.emplace_back(lane->Y, kvl::LaneLabels[lane->Index]);
   QCategoryAxis* y = LabelAxis(events.LeftMin, events.LeftMax, labels);
-  // The lanes are a few pixels apart: small labels keep them readable.
-  QFont labelFont = y->labelsFont();
-  labelFont.setPixelSize(9);
-  y->setLabelsFont(labelFont);
+  // The axis would elide or leave out labels that do not fit between two
+  // lanes: the window draws them itself, beside their lanes.
+  y->setLabelsVisible(false);
   auto* x = new QValueAxis;
   x->setRange(0, events.BottomMax);
   x->setVisible(false);
@@ -370,12 +360,41 @@ void TPGraph::DrawEvents(const kvl::EventChart& events) {
     if (bar.End != bar.Start) AddLine(chart, x, y, QColor(0xFF, 0x00, 0x00), 8, bar.Start, bar.Y, bar.End, bar.Y);
   for (const auto& boundary : events.Boundaries)
     if (boundary) AddLine(chart, x, y, QColor(0xC0, 0xC0, 0xC0), 1, *boundary, 0, *boundary, 9);
+  LaneFont = y->labelsFont();
+  LaneMin = events.LeftMin;
+  LaneMax = events.LeftMax;
+  for (const kvl::Lane& lane : events.Lanes) {
+    auto* text = new QGraphicsSimpleTextItem(QString::fromLatin1(kvl::LaneLabels[lane.Index]), chart);
+    text->setBrush(y->labelsBrush());
+    text->setZValue(10);
+    LaneTexts.push_back({text, lane.Y});
+  }
 }
 
 void TPGraph::OKBtnClick() { accept(); }
 
+int TPGraph::ExecModal() {
+  exec();
+  return kvl::kModalOk;
+}
+
+int TPGraph::AnswerKey(bool) { return kvl::kModalOk; }
+
+std::string TPGraph::FormCaption() const { return windowTitle().toStdString(); }
+
 void TPGraph::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
+  FormResize();
+}
+
+void TPGraph::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormResize();
+}
+
+void TPGraph::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  // The window manager's frame arrives with a move; the heights count it.
   FormResize();
 }
 
@@ -400,16 +419,25 @@ void TPGraph::AlignPlotAreas() {
   qreal left = 0, right = 1e9;
   std::vector<QRectF> natural;
   for (QChart* chart : charts) {
+    // Releasing a fixed plot area does not lay the chart out again by itself.
     chart->setPlotArea(QRectF());
-    if (chart->layout()) chart->layout()->activate();
+    if (chart->layout()) {
+      chart->layout()->invalidate();
+      chart->layout()->activate();
+    }
     const QRectF area = chart->plotArea();
     natural.push_back(area);
-    left = std::max(left, area.left());
+    // The lane chart's own labels stand left of its plot area.
+    const qreal labels = chart == Chart3->chart() ? LaneLabelWidth() : 0;
+    left = std::max(left, area.left() + labels);
     right = std::min(right, area.right());
   }
   if (right <= left) return;
-  for (size_t i = 0; i < charts.size(); ++i)
-    charts[i]->setPlotArea(QRectF(left, natural[i].top(), right - left, natural[i].height()));
+  for (size_t i = 0; i < charts.size(); ++i) {
+    const QRectF area(left, natural[i].top(), right - left, natural[i].height());
+    charts[i]->setPlotArea(area);
+    if (charts[i] == Chart3->chart()) PlaceLaneLabels(area);
+  }
 
   // The time labels that fit: a label's text is left out when it would run
   // into the last one shown; its grid line stays.
@@ -447,7 +475,83 @@ void TPGraph::AlignPlotAreas() {
 }
 
 void TPGraph::FormResize() {
-  const kvl::PatternGraphHeights heights = kvl::PatternGraphLayout(frameGeometry().height(), Panel1->height());
-  Chart2->setFixedHeight(std::max(0, heights.Chart2));
-  Chart3->setFixedHeight(std::max(0, heights.Chart3));
+  const int w = width();
+  const int panelHeight = 30;
+  Panel1->setGeometry(0, height() - panelHeight, w, panelHeight);
+  OKBtn->move(w - OKBtn->width() - 30, (panelHeight - OKBtn->height()) / 2);
+  const kvl::PatternGraphHeights heights = kvl::PatternGraphLayout(frameGeometry().height(), panelHeight);
+  // A chart view keeps the smallest and largest sizes its chart once asked
+  // for; each placing starts without them.
+  int bottom = height() - panelHeight;
+  const auto place = [w, &bottom](QChartView* view, int h) {
+    h = std::clamp(h, 0, std::max(0, bottom));
+    view->setMinimumSize(0, 0);
+    view->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QRect rect(0, bottom - h, w, h);
+    bottom -= h;
+    if (view->geometry() == rect) return false;
+    view->setGeometry(rect);
+    return true;
+  };
+  bool moved = place(Chart3, heights.Chart3);
+  if (!Chart2->isHidden()) moved = place(Chart2, heights.Chart2) || moved;
+  moved = place(Chart1, bottom) || moved;
+  if (moved) ScheduleAlignment();
+}
+
+void TPGraph::PlaceLaneLabels(const QRectF& plot) {
+  if (LaneTexts.empty() || plot.height() <= 0 || LaneMax <= LaneMin) return;
+  // Labels whose ink would run into the next lane's take a smaller font,
+  // down to 8 points.
+  const qreal spacing = plot.height() / (LaneMax - LaneMin);
+  QFont font = LaneFont;
+  qreal points = font.pointSizeF();
+  if (points <= 0) points = font.pixelSize() * 72.0 / std::max(1, logicalDpiY());
+  const auto inkHeight = [this](const QFont& f) {
+    const QFontMetricsF metrics(f);
+    qreal h = 0;
+    for (const LaneText& lane : LaneTexts) h = std::max(h, metrics.tightBoundingRect(lane.Item->text()).height());
+    return h;
+  };
+  constexpr qreal kSmallest = 8.0;
+  font.setPointSizeF(points);
+  while (inkHeight(font) + 1 > spacing && points > kSmallest) {
+    points = std::max(kSmallest, points - 0.5);
+    font.setPointSizeF(points);
+  }
+  const QFontMetricsF metrics(font);
+  for (const LaneText& lane : LaneTexts) {
+    lane.Item->setFont(font);
+    const QString text = lane.Item->text();
+    const QRectF ink = metrics.tightBoundingRect(text);
+    const qreal centre = plot.top() + (LaneMax - lane.Y) / (LaneMax - LaneMin) * plot.height();
+    lane.Item->setPos(plot.left() - kLaneLabelGap - metrics.horizontalAdvance(text),
+                      centre - (metrics.ascent() + ink.center().y()));
+  }
+}
+
+qreal TPGraph::LaneLabelWidth() const {
+  qreal width = 0;
+  const QFontMetricsF metrics(LaneFont);
+  for (const LaneText& lane : LaneTexts) width = std::max(width, metrics.horizontalAdvance(lane.Item->text()));
+  return width == 0 ? 0 : width + kLaneLabelGap;
+}
+
+double TPGraph::LaneLabelPointSize(size_t lane) const {
+  return lane < LaneTexts.size() ? LaneTexts[lane].Item->font().pointSizeF() : 0.0;
+}
+
+QRectF TPGraph::LaneLabelRect(size_t lane) const {
+  if (lane >= LaneTexts.size()) return {};
+  const QGraphicsSimpleTextItem* item = LaneTexts[lane].Item;
+  const QFontMetricsF metrics(item->font());
+  return metrics.tightBoundingRect(item->text()).translated(item->pos() + QPointF(0, metrics.ascent()));
+}
+
+QString TPGraph::LaneLabelText(size_t lane) const {
+  return lane < LaneTexts.size() ? LaneTexts[lane].Item->text() : QString();
+}
+
+bool TPGraph::LaneLabelShown(size_t lane) const {
+  return lane < LaneTexts.size() && LaneTexts[lane].Item->isVisible();
 }

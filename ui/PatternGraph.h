@@ -8,6 +8,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
+#include <QRectF>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -15,7 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "DialogPresenter.h"
+
 class QChartView;
+class QGraphicsSimpleTextItem;
 class QPushButton;
 class QWidget;
 class TCore;
@@ -110,13 +116,28 @@ std::string PatternGraphCaption(int language);
 
 }  // namespace kvl
 
-class TPGraph : public QDialog {
+class TPGraph : public QDialog, public kvl::TModalForm {
  public:
   TPGraph(TCore& core, int language, QWidget* parent = nullptr);
+
+  // Shown as a form; Enter and Esc both close it with OK.
+  int ExecModal() override;
+  int AnswerKey(bool enter) override;
+  std::string FormCaption() const override;
 
   // Rebuilds all three charts for pattern 1..19.
   void DrawPattern(int pattern);
   void OKBtnClick();
+  // Whether the charts' layout after a drawing or a resize is still to come.
+  bool LayoutPending() const { return AlignmentPending; }
+
+  // The lane labels as drawn, from the top lane down: text, point size,
+  // visibility and the rectangle of their ink in the lane chart.
+  size_t LaneLabelCount() const { return LaneTexts.size(); }
+  QString LaneLabelText(size_t lane) const;
+  double LaneLabelPointSize(size_t lane) const;
+  bool LaneLabelShown(size_t lane) const;
+  QRectF LaneLabelRect(size_t lane) const;
 
   int32_t TotalTime = 0;
   int ChannelCount = 1;
@@ -129,6 +150,8 @@ class TPGraph : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -140,7 +163,23 @@ class TPGraph : public QDialog {
   bool AlignmentPending = false;
   // The profile points' time labels, at their times.
   std::vector<std::pair<double, std::string>> TimeLabels;
+  // Places the charts and the panel for the window's size.
   void FormResize();
+  // The lane labels beside their lanes of the plot area, in the chart's font
+  // or, where they would run into each other, a smaller one of at least 8
+  // points.
+  void PlaceLaneLabels(const QRectF& plot);
+  // The room the lane labels take left of the plot area.
+  qreal LaneLabelWidth() const;
+  struct LaneText {
+    QGraphicsSimpleTextItem* Item;  // owned by the lane chart
+    double Y;
+  };
+  std::vector<LaneText> LaneTexts;
+  QFont LaneFont;
+  double LaneMin = 8.0;
+  double LaneMax = 9.0;
+  static constexpr qreal kLaneLabelGap = 4;
   // The lane chart; the end of DrawPattern.
   void DrawEvents(const kvl::EventChart& events);
 

@@ -26,6 +26,18 @@ QStyle::StandardPixmap IconOf(DialogType type) {
   return QStyle::SP_MessageBoxInformation;
 }
 
+// A window that stays on top (the exerciser's counter window) would cover a
+// dialog opened while it shows: the dialog then stays on top as well, and
+// comes up above it. Without such a window it is an ordinary one again.
+void KeepAboveStayOnTopWindows(QWidget& dialog) {
+  bool above = false;
+  for (const QWidget* window : QApplication::topLevelWidgets())
+    if (window != &dialog && window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+      above = true;
+  if (dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint) != above)
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint, above);
+}
+
 }  // namespace
 
 TMessageDialog::TMessageDialog(const MessageDescription& message, QWidget* parent)
@@ -75,7 +87,13 @@ void TMessageDialog::reject() { done(EscapeResult); }
 
 int TQtDialogPresenter::ShowModal(const MessageDescription& message) {
   TMessageDialog dialog(message, QApplication::activeWindow());
+  KeepAboveStayOnTopWindows(dialog);
   return dialog.exec();
+}
+
+int TQtDialogPresenter::ShowForm(TModalForm& form) {
+  if (auto* window = dynamic_cast<QWidget*>(&form)) KeepAboveStayOnTopWindows(*window);
+  return form.ExecModal();
 }
 
 bool TQtDialogPresenter::ChooseFile(const FileChooserDescription& chooser, std::string* path) {
@@ -89,6 +107,7 @@ bool TQtDialogPresenter::ChooseFile(const FileChooserDescription& chooser, std::
   dialog.setDefaultSuffix(QString::fromStdString(chooser.DefaultExtension));
   const std::string initial = ChooserInitialFile(chooser.InitialName);
   if (!initial.empty()) dialog.selectFile(QString::fromStdString(initial));
+  KeepAboveStayOnTopWindows(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   const QString chosen = dialog.selectedFiles().front();
   LastFolder = QFileInfo(chosen).absolutePath();

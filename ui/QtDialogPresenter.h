@@ -31,6 +31,9 @@ class TQtDialogPresenter : public TDialogPresenter {
  public:
   // The dialog's parent is the active window at the time of the call.
   int ShowModal(const MessageDescription& message) override;
+  // While a window that stays on top shows, every dialog and form shown
+  // here stays on top too, so that it comes up above that window.
+  int ShowForm(TModalForm& form) override;
   // A Qt file dialog with the chooser's title, filter, default extension and
   // overwrite question. It opens in the folder where a file dialog last
   // chose a file, and in the working folder before the first.

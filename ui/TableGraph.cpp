@@ -274,3 +274,12 @@ void TGraph::PlotTable(int table) {
 }
 
 void TGraph::BitBtn1Click() { accept(); }
+
+int TGraph::ExecModal() {
+  exec();
+  return kvl::kModalOk;
+}
+
+int TGraph::AnswerKey(bool) { return kvl::kModalOk; }
+
+std::string TGraph::FormCaption() const { return windowTitle().toStdString(); }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "DialogPresenter.h"
+
 class QChart;
 class QChartView;
 class QPushButton;
@@ -82,9 +84,14 @@ TableGraphTexts TableGraphTextsFor(int language);
 
 }  // namespace kvl
 
-class TGraph : public QDialog {
+class TGraph : public QDialog, public kvl::TModalForm {
  public:
   TGraph(TCore& core, int language, QWidget* parent = nullptr);
+
+  // Shown as a form; Enter and Esc both close it with OK.
+  int ExecModal() override;
+  int AnswerKey(bool enter) override;
+  std::string FormCaption() const override;
 
   // Chooses the visible sheets and plots the tables; before every showing.
   void SetupTables();

@@ -424,7 +424,7 @@ void TMainForm::TableGraphClick() {
     RegisterForm(graph);
   }
   graph->SetupTables();
-  graph->exec();
+  Presenter.ShowForm(*graph);
 }
 
 void TMainForm::PatternGraphClick() {
@@ -440,7 +440,7 @@ void TMainForm::PatternGraphClick() {
     RegisterForm(graph);
   }
   graph->DrawPattern(pattern);
-  graph->exec();
+  Presenter.ShowForm(*graph);
 }
 
 void TMainForm::FormCreate() {
@@ -834,7 +834,7 @@ void TMainForm::MenuVersionClick() { ShowVersion(); }
 void TMainForm::ShowVersion() {
   if (!AboutBox) return;
   AboutBox->BeforeShowing(Core->ModelCode, QCoreApplication::applicationFilePath().toStdString());
-  AboutBox->exec();
+  Presenter.ShowForm(*AboutBox);
   AboutBox->AfterShowing();
 }
 

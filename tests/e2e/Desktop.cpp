@@ -148,6 +148,8 @@ Desktop& Desktop::Instance() {
 }
 
 bool Desktop::Start() {
+  // One desktop for the whole test program, whichever test file starts it.
+  if (Server.Running() && WindowManager.Running()) return true;
   // The first display number that nobody holds.
   for (int n = 90; n < 140; ++n) {
     const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
@@ -205,16 +207,40 @@ bool Program::Start(const std::vector<std::string>& words, const std::map<std::s
       {"LSAN_OPTIONS", "suppressions=" KVLQ70_LSAN_SUPPRESSIONS},
   };
   for (const auto& [name, value] : extraEnv) env[name] = value;
+  // Without the answering presenter the dialogs show as windows.
+  const bool dialogsShown = env["KVLQ70_DIALOG_ANSWER"].empty();
   if (!Proc.Start(KVLQ70_PROGRAM, words, env, Dir + "/output.txt")) return false;
   // The window appears, then the start-up wizard opens and is answered.
   const std::string pid = std::to_string(Proc.Pid());
   const auto end = std::chrono::steady_clock::now() + 30s;
+  std::string wizard;
   while (std::chrono::steady_clock::now() < end && Proc.Running()) {
     WindowId = Shell("xdotool search --onlyvisible --pid " + pid + " --name 'KVL-Q70' 2>/dev/null | head -n 1");
-    if (!WindowId.empty() && Output().find("form: ") != std::string::npos) break;
+    if (!WindowId.empty() && !dialogsShown && Output().find("form: ") != std::string::npos) break;
+    if (!WindowId.empty() && dialogsShown) {
+      wizard = Shell("xdotool search --onlyvisible --pid " + pid + " --name . 2>/dev/null | grep -vx " + WindowId +
+                     " | head -n 1");
+      if (!wizard.empty()) break;
+    }
     Sleep(50ms);
   }
   if (WindowId.empty() || !Proc.Running()) return false;
+  if (dialogsShown) {
+    // The wizard, shown as a window, is closed with Esc; pressed again while
+    // it shows, in case the first press came before it had the focus.
+    if (wizard.empty()) return false;
+    const auto closeEnd = std::chrono::steady_clock::now() + 30s;
+    auto nextPress = std::chrono::steady_clock::now();
+    while (Shell("xdotool search --onlyvisible --pid " + pid + " --name . 2>/dev/null | grep -x " + wizard) == wizard) {
+      if (std::chrono::steady_clock::now() >= closeEnd) return false;
+      if (std::chrono::steady_clock::now() >= nextPress) {
+        Shell("xdotool windowactivate --sync " + wizard + " 2>/dev/null");
+        Shell("xdotool key Escape");
+        nextPress = std::chrono::steady_clock::now() + 2s;
+      }
+      Sleep(50ms);
+    }
+  }
   Shell("xdotool windowactivate --sync " + WindowId + " 2>/dev/null");
   Settle(400);
   return true;

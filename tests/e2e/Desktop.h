@@ -50,6 +50,7 @@ class Process {
 class Desktop {
  public:
   static Desktop& Instance();
+  // Starts the X server and window manager; true at once when they run.
   bool Start();
   void Stop();
   const std::string& DisplayName() const { return Display; }
@@ -69,7 +70,8 @@ class Program {
   ~Program();
 
   // Starts it with the words and waits until the main window is shown and
-  // the start-up wizard has closed.
+  // the start-up wizard has closed. With KVLQ70_DIALOG_ANSWER set empty in
+  // `extraEnv` the dialogs show as windows; the wizard is then closed with Esc.
   bool Start(const std::vector<std::string>& words = {},
              const std::map<std::string, std::string>& extraEnv = {});
   // Keys as xdotool names them ("ctrl+s", "Return", "shift+colon"), each

@@ -18,6 +18,7 @@
 
 #include <stdexcept>
 
+#include "AboutBox.h"
 #include "Application.h"
 #include "MainFormTexts.h"
 #include "Settings.h"
@@ -503,6 +504,31 @@ TEST(MainFormStart, CommandLineDataFileLoadsAndRefreshesTheTree) {
   EXPECT_EQ(g.Form->FileName, "Untitled");
   EXPECT_FALSE(g.Form->GroupMenuAction(4)->isEnabled() && g.Form->GroupMenuAction(4)->isVisible());
   EXPECT_TRUE(g.Presenter.Shown.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The about box and the graph windows are shown through the presenter, as
+// every dialog is, so that it can bring them up above a window that stays on
+// top.
+TEST(MainFormWindows, AboutBoxAndGraphsAreShownThroughThePresenter) {
+  kvltest::AnsweringPresenter presenter;
+  kvltest::MainFormHarness h;
+  h.WindowPresenter = &presenter;
+  h.Start({}, 0x409, {}, false);
+  TAboutBox about(*h.Form);
+  presenter.FormsShown.clear();
+
+  h.Form->MenuVersionClick();
+  h.Form->TableGraphClick();
+  ASSERT_GE(h.Form->ComboBoxProgNum->count(), 1);
+  h.Form->ComboBoxProgNum->setCurrentIndex(0);
+  h.Form->PatternGraphClick();
+  EXPECT_EQ(presenter.FormsShown,
+            (std::vector<std::string>{about.windowTitle().toStdString(), "Table graph", "Pattern Graph"}));
+  for (QWidget* window : QApplication::topLevelWidgets()) EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
 }
 
 }  // namespace

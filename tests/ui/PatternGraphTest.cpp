@@ -23,6 +23,12 @@
 #include "UCore.h"
 #include "mainform.h"
 
+// Rectangles as their numbers in failure messages.
+inline void PrintTo(const QRectF& r, std::ostream* out) {
+  *out << "(" << r.x() << "," << r.y() << " " << r.width() << "x" << r.height() << ")";
+}
+inline void PrintTo(const QRect& r, std::ostream* out) { PrintTo(QRectF(r), out); }
+
 namespace {
 
 using kvl::Bar;
@@ -423,6 +429,39 @@ TEST(PatternGraphWindow, EveryShowingLooksAsAFreshWindowShowingTheSameData) {
   }
 }
 
+// Waits until the window has the size and its charts are laid out.
+bool LaidOutAt(TPGraph& graph, QSize size) {
+  return QTest::qWaitFor([&] { return graph.size() == size && !graph.LayoutPending(); }, 20000);
+}
+
+// What a size decides: each chart's place in the window and its plot area.
+struct ChartPlaces {
+  bool shown[3];
+  QRect view[3];
+  QRectF plot[3];
+};
+
+ChartPlaces PlacesOf(TPGraph& graph) {
+  ChartPlaces places{};
+  int i = 0;
+  for (QChartView* view : {graph.Chart1, graph.Chart2, graph.Chart3}) {
+    places.shown[i] = view->isVisible();
+    places.view[i] = view->geometry();
+    places.plot[i] = view->chart()->plotArea();
+    ++i;
+  }
+  return places;
+}
+
+// A pattern with its profile, a limit line and three lanes.
+std::unique_ptr<TCore> LaneImage(uint16_t hw1, int language) {
+  auto core = MakeImage({{100, 30, 50}, {500, 60, 60}, {-20, 90, 70}}, 0, hw1, language);
+  for (int item : {1, 5, 9}) SetSetup(*core, 5, item, 50);
+  SetCell(*core, 1, 4, 2, 10);
+  SetCell(*core, 1, 5, 2, 40);
+  return core;
+}
+
 TEST(PatternGraphWindow, TheChartsShareOneTimeScaleAndTimeLabelsDoNotOverlap) {
   // Short segments next to long ones: neighbouring time labels would run
   // into each other at the default size.
@@ -436,7 +475,7 @@ TEST(PatternGraphWindow, TheChartsShareOneTimeScaleAndTimeLabelsDoNotOverlap) {
   for (QSize size : {QSize(497, 419), QSize(900, 700), QSize(420, 360)}) {
     SCOPED_TRACE(size.width());
     graph.resize(size);
-    QTest::qWait(20);
+    ASSERT_TRUE(LaidOutAt(graph, size));
     const QRectF a1 = graph.Chart1->chart()->plotArea();
     for (QChartView* view : {graph.Chart2, graph.Chart3}) {
       const QRectF a = view->chart()->plotArea();
@@ -461,6 +500,122 @@ TEST(PatternGraphWindow, TheChartsShareOneTimeScaleAndTimeLabelsDoNotOverlap) {
     EXPECT_EQ(axis->categoriesLabels().size(), 6);
   }
   EXPECT_EQ(kvl::ComputePatternGraph(*core, 1, 1).Sp1.Points.size(), 6u);
+}
+
+TEST(PatternGraphWindow, EveryResizeLooksAsAFreshWindowOpenedAtThatSize) {
+  const std::vector<QSize> upward = {QSize(497, 419), QSize(760, 560), QSize(1100, 860)};
+  const std::vector<QSize> downward = {QSize(1100, 860), QSize(700, 500), QSize(497, 419)};
+  for (uint16_t hw1 : {uint16_t{0x0800}, uint16_t{0}}) {
+    auto core = LaneImage(hw1, 1);
+    for (const auto* sizes : {&upward, &downward}) {
+      TPGraph resized(*core, 1);
+      resized.resize(sizes->front());
+      resized.DrawPattern(1);
+      resized.show();
+      for (const QSize size : *sizes) {
+        SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()) +
+                     (sizes == &upward ? " growing" : " shrinking") + (hw1 ? ", two loops" : ", one loop"));
+        resized.resize(size);
+        ASSERT_TRUE(LaidOutAt(resized, size)) << resized.width() << "x" << resized.height();
+        TPGraph fresh(*core, 1);
+        fresh.resize(size);
+        fresh.DrawPattern(1);
+        fresh.show();
+        ASSERT_TRUE(LaidOutAt(fresh, size));
+        const ChartPlaces was = PlacesOf(resized);
+        const ChartPlaces now = PlacesOf(fresh);
+        const kvl::PatternGraphHeights heights =
+            kvl::PatternGraphLayout(fresh.frameGeometry().height(), fresh.Panel1->height());
+        for (int i = 0; i < 3; ++i) {
+          SCOPED_TRACE("Chart" + std::to_string(i + 1));
+          EXPECT_EQ(was.shown[i], now.shown[i]);
+          if (!now.shown[i]) continue;
+          EXPECT_EQ(was.view[i], now.view[i]);
+          EXPECT_EQ(was.plot[i], now.plot[i]);
+          // Inside its chart, spanning its width less the axis labels, on
+          // the left edge and width the charts share.
+          EXPECT_TRUE(QRectF(QPointF(0, 0), QSizeF(now.view[i].size())).contains(now.plot[i])) << now.plot[i].width();
+          EXPECT_GT(now.plot[i].width(), now.view[i].width() - 130);
+          EXPECT_GT(now.plot[i].height(), 0);
+          EXPECT_DOUBLE_EQ(now.plot[i].left(), now.plot[0].left());
+          EXPECT_DOUBLE_EQ(now.plot[i].width(), now.plot[0].width());
+          EXPECT_EQ(now.view[i].width(), size.width());
+        }
+        EXPECT_EQ(fresh.Chart3->height(), heights.Chart3);
+        if (hw1) {
+          EXPECT_EQ(fresh.Chart2->height(), heights.Chart2);
+        }
+        EXPECT_EQ(fresh.Chart3->geometry().bottom() + 1, fresh.Panel1->geometry().top());
+        EXPECT_EQ(fresh.Chart1->geometry().top(), 0);
+        EXPECT_EQ(fresh.Panel1->geometry().bottom() + 1, size.height());
+      }
+    }
+  }
+}
+
+// A pattern with the given number of lanes shown (EV1.. first, then T1..).
+std::unique_ptr<TCore> LanesImage(int lanes, uint16_t hw1, int language) {
+  auto core = MakeImage({{100, 30, 50}, {500, 60, 60}}, 0, hw1, language);
+  core->Model.HardwareType2 = 0x20;
+  for (int k = 0; k < 3; ++k) SetSetup(*core, 5, 1 + 4 * k, k < lanes ? 50 : 0);
+  SetSetup(*core, 5, 13, std::clamp(8 - lanes, 0, 5));  // TT = n: T1..Tn are not lanes
+  return core;
+}
+
+TEST(PatternGraphWindow, EveryLaneLabelIsDrawnWholeBesideItsLane) {
+  const QSize design(497, 419), large(1100, 860);
+  for (int language : {0, 1}) {
+    for (uint16_t hw1 : {uint16_t{0}, uint16_t{0x0800}}) {
+      for (const QSize size : {design, large}) {
+        SCOPED_TRACE(std::string(language ? "English" : "Japanese") + (hw1 ? ", two loops, " : ", one loop, ") +
+                     std::to_string(size.width()));
+        auto core = LanesImage(8, hw1, language);
+        TPGraph graph(*core, language);
+        graph.resize(size);
+        graph.DrawPattern(1);
+        graph.show();
+        ASSERT_TRUE(LaidOutAt(graph, size));
+        QChart* chart = graph.Chart3->chart();
+        const QRectF plot = chart->plotArea();
+        const QFont chartFont = chart->axes(Qt::Vertical).front()->labelsFont();
+        ASSERT_EQ(graph.LaneLabelCount(), 8u);
+        for (size_t k = 0; k < 8; ++k) {
+          SCOPED_TRACE(kvl::LaneLabels[k]);
+          EXPECT_EQ(graph.LaneLabelText(k).toStdString(), kvl::LaneLabels[k]);
+          EXPECT_TRUE(graph.LaneLabelShown(k));
+          EXPECT_GE(graph.LaneLabelPointSize(k), 8.0);
+          EXPECT_LE(graph.LaneLabelPointSize(k), chartFont.pointSizeF());
+          if (size == large) {
+            EXPECT_DOUBLE_EQ(graph.LaneLabelPointSize(k), chartFont.pointSizeF());
+          }
+          const QRectF ink = graph.LaneLabelRect(k);
+          // Left of the plot area, inside the chart, on its lane's height.
+          EXPECT_LE(ink.right(), plot.left());
+          EXPECT_GE(ink.left(), 0.0);
+          const qreal laneY = plot.top() + (k + 1) * plot.height() / 9;  // lanes 8 .. 1 of 0 .. 9
+          EXPECT_NEAR(ink.center().y(), laneY, 1.0);
+          if (k > 0) {
+            EXPECT_LE(graph.LaneLabelRect(k - 1).bottom(), ink.top()) << "runs into the lane above";
+          }
+        }
+        // The lane labels' room does not cost the charts their shared edge.
+        EXPECT_DOUBLE_EQ(plot.left(), graph.Chart1->chart()->plotArea().left());
+      }
+    }
+  }
+}
+
+TEST(PatternGraphWindow, FewLanesKeepTheChartsFontAtTheDesignSize) {
+  for (int language : {0, 1}) {
+    auto core = LanesImage(3, 0x0800, language);
+    TPGraph graph(*core, language);
+    graph.DrawPattern(1);
+    graph.show();
+    ASSERT_TRUE(LaidOutAt(graph, QSize(497, 419)));
+    const QFont chartFont = graph.Chart3->chart()->axes(Qt::Vertical).front()->labelsFont();
+    ASSERT_EQ(graph.LaneLabelCount(), 3u);
+    for (size_t k = 0; k < 3; ++k) EXPECT_DOUBLE_EQ(graph.LaneLabelPointSize(k), chartFont.pointSizeF()) << k;
+  }
 }
 
 TEST(GraphCommands, MainWindowOpensBothGraphs) {

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
 
 #include "MessageCatalog.h"
 
@@ -68,6 +70,59 @@ TEST(QtDialogPresenter, TextIsNeverReadAsMarkup) {
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->textFormat(), Qt::PlainText);
   EXPECT_EQ(label->text(), QStringLiteral("Can't save <b>bold</b>&amp;<br>x.csv"));
+}
+
+// A form shown through the presenter: whether it stayed on top while shown.
+class ProbeForm : public QDialog, public kvl::TModalForm {
+ public:
+  ProbeForm() { setWindowTitle(QStringLiteral("Probe")); }
+  int ExecModal() override {
+    show();
+    StayedOnTop = isVisible() && windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    hide();
+    return kvl::kModalOk;
+  }
+  int AnswerKey(bool) override { return kvl::kModalOk; }
+  std::string FormCaption() const override { return "Probe"; }
+  bool StayedOnTop = false;
+};
+
+// Shows a message through the presenter; whether its dialog stayed on top.
+bool MessageStayedOnTop(kvl::TQtDialogPresenter& presenter) {
+  bool onTop = false;
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    dialog->reject();
+  });
+  poll.start();
+  presenter.ShowModal(kvl::DescribeMessage(4, 5, 1, ""));
+  return onTop;
+}
+
+TEST(QtDialogPresenter, DialogsComeUpAboveAWindowThatStaysOnTop) {
+  // As the exerciser's counter window.
+  QDialog counter(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+  QWidget main;
+  main.show();
+  kvl::TQtDialogPresenter presenter;
+  ProbeForm form;
+  for (bool counterShown : {false, true, false, true}) {
+    SCOPED_TRACE(counterShown ? "counter window shown" : "counter window hidden");
+    counter.setVisible(counterShown);
+    main.activateWindow();
+    EXPECT_EQ(MessageStayedOnTop(presenter), counterShown);
+    EXPECT_EQ(presenter.ShowForm(form), kvl::kModalOk);
+    EXPECT_EQ(form.StayedOnTop, counterShown);
+  }
+  // A window of its own does not count: the form once on top is not kept so.
+  counter.hide();
+  form.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  presenter.ShowForm(form);
+  EXPECT_FALSE(form.StayedOnTop);
 }
 
 }  // namespace
