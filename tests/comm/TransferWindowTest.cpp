@@ -114,6 +114,7 @@ TEST_F(TransferWindowTest, ResultsOfWritesAndFailures) {
       {"silent controller", 0,
        [](TransferWindowTest& t) {
          t.Sim.AddFault({kvlsim::FaultKind::Silence, 0, kvlsim::FrameKind::Any, -1, -1, 0, 0});
+         t.Core->Protocol->ReceiveTimeout = 50;
        },
        1, false},
   };
@@ -123,7 +124,6 @@ TEST_F(TransferWindowTest, ResultsOfWritesAndFailures) {
     Sim.ClearFaults();
     transfertest::SeedController(Sim, 11, std::vector<int>(19, 2));
     Start();
-    Core->Protocol->ReceiveTimeout = 50;
     MatchModel();
     Core->GetParam(3, 1, 1, 0)->Value = 77;
     c.arrange(*this);
