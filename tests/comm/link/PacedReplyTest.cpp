@@ -54,7 +54,7 @@ TEST_F(PacedReplyTest, CloseDuringAPacedReplyEndsTheReceiveAtOnce) {
   const double lineMs = kLineMs * 9600 / 1200;
   Clock::time_point closed;
   std::thread closer([&] {
-    for (int i = 0; i < 2000 && sim.FrameCount() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    WaitUntil([&] { return sim.FrameCount() != 0; });
     closed = Clock::now();
     link.Close();
   });

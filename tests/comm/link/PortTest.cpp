@@ -28,12 +28,11 @@ class PortTest : public SimLinkTest {
   // Writes bytes from the controller's side and waits until the port has them.
   void Deliver(const std::vector<uint8_t>& bytes) {
     sim.SendRaw(bytes);
-    for (int i = 0; i < 200; ++i) {
+    const bool arrived = WaitUntil([&] {
       uint32_t in = 0, out = 0;
-      if (kvl::SerialQueueCounts(link.Handle(), in, out) && in >= bytes.size()) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    FAIL() << "bytes did not arrive";
+      return kvl::SerialQueueCounts(link.Handle(), in, out) && in >= bytes.size();
+    });
+    if (!arrived) FAIL() << "bytes did not arrive";
   }
 };
 
@@ -195,9 +194,12 @@ TEST(InterruptedWaitTest, SignalsDoNotCutAWaitShort) {
   // Fill the line: the other side reads nothing.
   const std::vector<uint8_t> block(4096, 0x55);
   port.ReceiveTimeout = 0;
-  for (int round = 0; round < 3; ++round) {  // the pseudo-terminal moves bytes on a little later
-    for (int i = 0; i < 64 && port.Send(block.data(), 4096); ++i) {
-    }
+  // The pseudo-terminal moves bytes on a little later (later still on a
+  // loaded machine): full once three rounds in a row take no block.
+  for (int round = 0, idle = 0; idle < 3 && round < 500; ++round) {
+    int sent = 0;
+    while (sent < 64 && port.Send(block.data(), 4096)) ++sent;
+    idle = sent == 0 ? idle + 1 : 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   port.ReceiveTimeout = 200;
@@ -402,7 +404,7 @@ TEST_F(PortTest, CloseFromAnotherThreadEndsATransactionAtOnce) {
       ended = std::chrono::steady_clock::now();
     });
     // Cancelled once the first try is out and waits for its reply.
-    for (int i = 0; i < 2000 && sim.FrameCount() == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(WaitUntil([&] { return sim.FrameCount() != 0; }));
     EXPECT_EQ(sim.FrameCount(), 1u);
     const auto cancelled = std::chrono::steady_clock::now();
     EXPECT_EQ(link.Cancel(), 0u);

@@ -156,8 +156,7 @@ TEST_F(SimulatorTest, DropLineEndsTheJob) {
   uint16_t word = 0;
   ASSERT_TRUE(link.ReadWords(9997, 1, &word));
   sim.DropLine();
-  for (int i = 0; i < 100 && sim.Running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  EXPECT_FALSE(sim.Running());
+  EXPECT_TRUE(WaitUntil([&] { return !sim.Running(); }));
   EXPECT_FALSE(link.ReadWords(9997, 1, &word));
   EXPECT_GE(link.ProtocolError, TComm::kStatusPortFault);
   EXPECT_LT(link.ProtocolError, TComm::kStatusPortFault + 0x1000);

@@ -253,11 +253,10 @@ TEST_F(TransactionTest, BytesWaitingBeforeASendAreDropped) {
   const auto stale = Bytes({0x02, 0x80, 0x00, 0x00, 0x34, 0x12, 0x00, 0xC9});
   ASSERT_EQ(TProtocol::LoaderSum(stale.data(), 8), stale[7]);
   sim.SendRaw(stale);
-  for (int i = 0; i < 200; ++i) {
+  ASSERT_TRUE(WaitUntil([&] {
     uint32_t in = 0, out = 0;
-    if (kvl::SerialQueueCounts(link.Handle(), in, out) && in == 8) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+    return kvl::SerialQueueCounts(link.Handle(), in, out) && in == 8;
+  }));
   uint16_t word = 0;
   ASSERT_TRUE(link.ReadWords(9997, 1, &word));
   EXPECT_EQ(word, 1552);
