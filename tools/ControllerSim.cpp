@@ -277,6 +277,12 @@ size_t TControllerSim::FrameCount() const {
 
 void TControllerSim::ClearFrames() {
   std::lock_guard<std::mutex> lock(M);
+  // A reply held for a frame still waits for the same next frame.
+  auto renumber = [this](Outgoing& o) {
+    if (o.AfterFrames != 0) o.AfterFrames = o.AfterFrames > Log.size() ? o.AfterFrames - Log.size() : 1;
+  };
+  for (Outgoing& o : Out) renumber(o);
+  for (Outgoing& h : Held) renumber(h);
   Log.clear();
 }
 
@@ -360,7 +366,7 @@ void TControllerSim::Run() {
 
 uint64_t TControllerSim::NextWakeUs(uint64_t now) const {
   uint64_t next = kNever;
-  if (!Out.empty()) {
+  if (!Out.empty() && Out.front().AfterFrames == 0) {  // a held reply waits for a frame, not a time
     const Outgoing& o = Out.front();
     if (now < o.DueUs)
       next = o.DueUs + o.ByteUs;
@@ -368,7 +374,8 @@ uint64_t TControllerSim::NextWakeUs(uint64_t now) const {
       next = o.DueUs + (o.Sent + 1) * o.ByteUs;
   }
   if (!In.empty()) next = std::min(next, LastInUs + static_cast<uint64_t>(Cfg.FrameGapMs) * 1000u);
-  for (const Outgoing& h : Held) next = std::min(next, h.DueUs);
+  for (const Outgoing& h : Held)
+    if (h.AfterFrames == 0) next = std::min(next, h.DueUs);
   return next;
 }
 
@@ -380,7 +387,7 @@ void TControllerSim::Flush(uint64_t now) {
   }
   // A held reply that is due joins the line's queue.
   for (auto h = Held.begin(); h != Held.end();) {
-    if (now < h->DueUs) {
+    if (h->AfterFrames != 0 || now < h->DueUs) {
       ++h;
       continue;
     }
@@ -389,7 +396,7 @@ void TControllerSim::Flush(uint64_t now) {
   }
   while (!Out.empty()) {
     Outgoing& o = Out.front();
-    if (now < o.DueUs) break;
+    if (o.AfterFrames != 0 || now < o.DueUs) break;
     size_t allowed = o.Bytes.size();
     if (o.ByteUs != 0) allowed = std::min<size_t>(allowed, static_cast<size_t>((now - o.DueUs) / o.ByteUs));
     if (allowed > o.Sent) {
@@ -669,6 +676,7 @@ void TControllerSim::Handle(FrameRecord record, std::vector<uint8_t> reply, uint
   if (fault && fault->Kind == FaultKind::Echo) reply = record.Bytes;
   Log.push_back(std::move(record));
   if (Observer) Observer(Log.back());
+  ReleaseHeld(now);
   if (fault && fault->Kind == FaultKind::LineDrop) {
     CloseLine();
     return;
@@ -684,12 +692,25 @@ void TControllerSim::Handle(FrameRecord record, std::vector<uint8_t> reply, uint
   if (reply.empty()) return;
   const uint64_t byteUs = Cfg.EmulateByteTime ? ByteTimeUs() : 0;
   uint64_t due = now + static_cast<uint64_t>(Cfg.ReplyLatencyMs) * 1000u + byteUs * requestLength;
-  if (fault && (fault->Kind == FaultKind::Late || fault->Kind == FaultKind::LateOvertaken))
-    due += static_cast<uint64_t>(std::max(fault->DelayMs, 0)) * 1000u;
+  Outgoing out{due, std::move(reply), 0, byteUs};
+  if (fault && (fault->Kind == FaultKind::Late || fault->Kind == FaultKind::LateOvertaken)) {
+    out.AfterFrames = Log.size() + 1;
+    out.HoldUs = static_cast<uint64_t>(std::max(fault->DelayMs, 0)) * 1000u;
+  }
   if (fault && fault->Kind == FaultKind::LateOvertaken)
-    Held.push_back({due, std::move(reply), 0, byteUs});
+    Held.push_back(std::move(out));
   else
-    Out.push_back({due, std::move(reply), 0, byteUs});
+    Out.push_back(std::move(out));
+}
+
+void TControllerSim::ReleaseHeld(uint64_t now) {
+  auto release = [&](Outgoing& o) {
+    if (o.AfterFrames == 0 || Log.size() < o.AfterFrames) return;
+    o.AfterFrames = 0;
+    o.DueUs = std::max(o.DueUs, now + o.HoldUs);
+  };
+  for (Outgoing& o : Out) release(o);
+  for (Outgoing& h : Held) release(h);
 }
 
 void TControllerSim::Spoil(const Fault& fault, FrameKind kind, std::vector<uint8_t>& reply) {

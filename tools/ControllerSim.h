@@ -64,8 +64,12 @@ enum class FaultKind : uint8_t {
   ForeignHeader,  // a text reply names another station
   NoEtx,          // a text reply without ETX (checksum right)
   LineDrop,       // the line goes away instead of a reply
-  Late,           // the reply comes DelayMs late; replies to later frames wait behind it
-  LateOvertaken,  // the reply comes DelayMs late; replies to later frames go before it
+  // The reply is held until the next frame (the loader's retry) has come in
+  // and goes DelayMs after it: it reaches the loader while the retry waits
+  // (Late) or after the retry's own reply (LateOvertaken), however slowly
+  // the loader gets to send its retry.
+  Late,           // replies to later frames wait behind it
+  LateOvertaken,  // replies to later frames go before it
   Echo,           // the request comes back in place of the reply, as on a line that loops back
 };
 
@@ -80,7 +84,7 @@ struct Fault {
   uint8_t Status = 0x47;  // Refusal: the status byte sent (0x00 too)
   // ShortReply: bytes kept (0: half of them); Garbage: noise bytes (0: 3).
   int Bytes = 0;
-  int DelayMs = 0;  // Late, LateOvertaken: added to the reply's usual time
+  int DelayMs = 0;  // Late, LateOvertaken: after the next frame has come in
 };
 
 struct Config {
@@ -196,7 +200,12 @@ class TControllerSim {
     size_t Sent = 0;
     uint64_t ByteUs = 0;  // pacing, 0 all at once
     bool DropAfter = false;
+    // Held until this many frames have come in, then due HoldUs later; 0:
+    // not held.
+    size_t AfterFrames = 0;
+    uint64_t HoldUs = 0;
   };
+  void ReleaseHeld(uint64_t nowUs);
 
   void Run();
   void ResetImage();

@@ -86,9 +86,10 @@ class CommWindowsTest : public ::testing::Test {
     Range = std::make_unique<TCommunication>(*Main, *Confirm, Presenter);
     CommProg->SetRangeDialog(Range.get());
     Main->FinishStart();
-    // A fast line, and short waits where the controller stays silent.
+    // A fast line, and waits short where the controller stays silent yet
+    // long enough for every answer on a loaded machine.
     Core->LineSetting = 13;
-    Core->Protocol->ReceiveTimeout = 150;
+    Core->Protocol->ReceiveTimeout = 500;
   }
 
   void Stop() {

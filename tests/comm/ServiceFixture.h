@@ -46,9 +46,10 @@ class ServiceToolsTest : public ::testing::Test {
     Test->SetControlPanel(Panel.get());
     Test->SetRangeDialog(Range.get());
     Main->FinishStart();
-    // A fast line, and short waits where the controller stays silent.
+    // A fast line, and waits short where the controller stays silent yet
+    // long enough for every answer on a loaded machine.
     Core->LineSetting = 13;
-    Core->Protocol->ReceiveTimeout = 150;
+    Core->Protocol->ReceiveTimeout = 500;
     Presenter.Shown.clear();
   }
 

@@ -103,7 +103,9 @@ class TransferFixture : public ::testing::Test {
     ::setenv("KVLQ70_COM1", sim.SlavePath().c_str(), 1);
     core->PortNumber = 1;
     core->LineSetting = 13;
-    core->Protocol->ReceiveTimeout = 100;
+    // Every try is answered in time on a loaded machine too; tests about
+    // time-outs set a short one themselves.
+    core->Protocol->ReceiveTimeout = 2000;
     core->Protocol->RetryCount = 3;
   }
   void TearDown() override {

@@ -203,7 +203,7 @@ TEST_F(TransferJobTest, RefusalsAndFaults) {
     ASSERT_TRUE(fresh.Start());
     ::setenv("KVLQ70_COM1", fresh.SlavePath().c_str(), 1);
     core = std::make_unique<TCore>(1);
-    core->Protocol->ReceiveTimeout = 60;
+    core->Protocol->ReceiveTimeout = 300;  // short for the silent cases, long for a loaded machine
     core->Protocol->RetryCount = 3;
     core->LineSetting = 13;
     TwoSegmentsInPattern1();
@@ -279,6 +279,7 @@ TEST_F(TransferJobTest, RefusedProgramWriteThenSilentReadReportsNoReply) {
   sim.SetWord(Sim::kRevisionWord, 1);
   MatchModel();
   ASSERT_EQ(Job(1, true), kTransferProgramRefused);
+  core->Protocol->ReceiveTimeout = 300;  // waited out four times
   sim.AddFault({FaultKind::Silence, 0, FrameKind::Any, -1, -1, 0, 0});
   EXPECT_EQ(Job(0, true), kTransferNoReply);
   EXPECT_EQ(core->ProgramWriteRefused, 0);
@@ -300,7 +301,7 @@ TEST_F(TransferJobTest, ModelQuestionAndDataCheck) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     core = std::make_unique<TCore>(1);
-    core->Protocol->ReceiveTimeout = 100;
+    core->Protocol->ReceiveTimeout = 2000;
     core->LineSetting = 13;
     sim.SetWord(4596, 0x0844);
     sim.SetWord(4597, 0x0031);

@@ -198,6 +198,7 @@ TEST_F(WholeImageTest, ProbeReadsIdentityAndFeatureWords) {
     sim.SetWord(Sim::kIdentityWord, c.identity);
     sim.SetWord(Sim::kFeatureWord, c.feature);
     if (c.silent) sim.AddFault({kvlsim::FaultKind::Silence, 0, FrameKind::ReadWord, 9997, -1, 0, 0});
+    core->Protocol->ReceiveTimeout = c.silent ? 300 : 2000;  // the silent probe waits it out four times
     core->FeatureFlag = 7;
     core->Protocol->ProtocolError = 0;
     EXPECT_EQ(core->ProbeController(), c.result);

@@ -1,12 +1,17 @@
 #include "Desktop.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -74,6 +79,11 @@ Process::~Process() { Kill(); }
 
 bool Process::Start(const std::string& program, const std::vector<std::string>& args,
                     const std::map<std::string, std::string>& env, const std::string& outputPath) {
+  return Start(program, args, env, outputPath, -1);
+}
+
+bool Process::Start(const std::string& program, const std::vector<std::string>& args,
+                    const std::map<std::string, std::string>& env, const std::string& outputPath, int keepFd) {
   OutputPath = outputPath;
   Ended = false;
   ExitCode = -1;
@@ -96,6 +106,7 @@ bool Process::Start(const std::string& program, const std::vector<std::string>& 
     }
     const int in = open("/dev/null", O_RDONLY);
     if (in >= 0) dup2(in, 0);
+    if (keepFd >= 0) fcntl(keepFd, F_SETFD, 0);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -149,36 +160,130 @@ Desktop& Desktop::Instance() {
 
 bool Desktop::Start() {
   // One desktop for the whole test program, whichever test file starts it.
-  if (Server.Running() && WindowManager.Running()) return true;
-  // The first display number that nobody holds.
-  for (int n = 90; n < 140; ++n) {
-    const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-    if (access(lock.c_str(), F_OK) == 0 || access(socket.c_str(), F_OK) == 0) continue;
-    Display = ":" + std::to_string(n);
-    if (!Server.Start("Xvfb", {Display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {}, "")) return false;
-    const auto end = std::chrono::steady_clock::now() + 10s;
-    while (access(socket.c_str(), F_OK) != 0 && Server.Running() && std::chrono::steady_clock::now() < end)
-      Sleep(20ms);
-    if (!Server.Running()) continue;  // taken meanwhile: the next number
-    setenv("DISPLAY", Display.c_str(), 1);
-    // Focus and window activation as a desktop gives them.
-    if (!WindowManager.Start("openbox", {}, {}, "")) return false;
-    const auto wmEnd = std::chrono::steady_clock::now() + 10s;
-    while (std::chrono::steady_clock::now() < wmEnd) {
-      int rc = 0;
-      Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'", &rc);
-      if (rc == 0) return true;
-      Sleep(50ms);
+  if (Running()) return true;
+  if (Folder.empty()) {
+    char pattern[] = "/tmp/kvlq70-desktop-XXXXXX";
+    if (!mkdtemp(pattern)) {
+      StartLog = "no folder for the desktop\n";
+      return false;
     }
-    return false;
+    Folder = pattern;
+  }
+  StartLog.clear();
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    std::string log = "desktop, try " + std::to_string(attempt) + ":\n";
+    const bool started = TryStart(log);
+    StartLog += log;
+    if (started) return true;
+    WindowManager.Kill();  // then a new server, on whatever display is free
+    Server.Kill();
   }
   return false;
+}
+
+// A new random cookie, for any display of this host (an entry of family
+// "wild" without a display number): the server takes it from -auth, the
+// clients from XAUTHORITY.
+bool Desktop::WriteAuthority() {
+  unsigned char cookie[16];
+  std::ifstream random("/dev/urandom", std::ios::binary);
+  if (!random.read(reinterpret_cast<char*>(cookie), sizeof cookie)) return false;
+  Authority = Folder + "/Xauthority";
+  std::string entry;
+  auto field = [&entry](const std::string& bytes) {
+    entry += static_cast<char>(bytes.size() >> 8);
+    entry += static_cast<char>(bytes.size() & 0xFF);
+    entry += bytes;
+  };
+  entry += '\xFF';  // FamilyWild
+  entry += '\xFF';
+  field("");  // any address
+  field("");  // any display number
+  field("MIT-MAGIC-COOKIE-1");
+  field(std::string(reinterpret_cast<const char*>(cookie), sizeof cookie));
+  const int fd = open(Authority.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (fd < 0) return false;
+  const bool written = write(fd, entry.data(), entry.size()) == static_cast<ssize_t>(entry.size());
+  close(fd);
+  return written;
+}
+
+bool Desktop::TryStart(std::string& log) {
+  const auto output = [this](const char* name, const Process& process) {
+    const std::string text = process.Output();
+    return std::string(name) + " wrote:\n" + (text.empty() ? "(nothing)\n" : text + "\n");
+  };
+  if (!WriteAuthority()) {
+    log += "the authorisation file could not be written\n";
+    return false;
+  }
+  // Xvfb takes the first free display and writes its number on the pipe
+  // once it accepts connections.
+  int pipeFds[2];
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+    log += "no pipe for -displayfd\n";
+    return false;
+  }
+  const std::vector<std::string> serverArgs = {"-displayfd", std::to_string(pipeFds[1]), "-auth", Authority,
+                                               "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+  const bool spawned = Server.Start("Xvfb", serverArgs, {}, Folder + "/xvfb.log", pipeFds[1]);
+  close(pipeFds[1]);
+  std::string number;
+  const auto end = std::chrono::steady_clock::now() + 30s;
+  while (spawned && std::chrono::steady_clock::now() < end && number.find('\n') == std::string::npos) {
+    pollfd p{pipeFds[0], POLLIN, 0};
+    if (poll(&p, 1, 100) <= 0) continue;
+    char c[16];
+    const ssize_t n = read(pipeFds[0], c, sizeof c);
+    if (n <= 0) break;  // the server ended
+    number.append(c, static_cast<size_t>(n));
+  }
+  close(pipeFds[0]);
+  while (!number.empty() && (number.back() == '\n' || number.back() == '\r')) number.pop_back();
+  if (!spawned || number.empty() || !Server.Running()) {
+    log += !spawned ? "Xvfb could not be started\n"
+           : Server.Running() ? "Xvfb gave no display within 30 s\n"
+                              : "Xvfb ended before it gave a display\n";
+    log += output("Xvfb", Server);
+    return false;
+  }
+  Display = ":" + number;
+  log += "Xvfb on " + Display + "\n";
+  setenv("DISPLAY", Display.c_str(), 1);
+  setenv("XAUTHORITY", Authority.c_str(), 1);
+  // Focus and window activation as a desktop gives them.
+  if (!WindowManager.Start("openbox", {}, {}, Folder + "/openbox.log")) {
+    log += "openbox could not be started\n";
+    return false;
+  }
+  const auto wmEnd = std::chrono::steady_clock::now() + 30s;
+  while (std::chrono::steady_clock::now() < wmEnd && WindowManager.Running() && Server.Running()) {
+    int rc = 0;
+    Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'", &rc);
+    if (rc == 0) return true;
+    Sleep(50ms);
+  }
+  log += WindowManager.Running() ? "openbox did not take the screen within 30 s\n" : "openbox ended\n";
+  log += output("Xvfb", Server) + output("openbox", WindowManager);
+  return false;
+}
+
+bool Desktop::Running() { return Server.Running() && WindowManager.Running(); }
+
+std::string Desktop::Log() const {
+  std::string log = StartLog;
+  if (Folder.empty()) return log;
+  const std::string server = ReadFile(Folder + "/xvfb.log"), manager = ReadFile(Folder + "/openbox.log");
+  log += "Xvfb wrote so far:\n" + (server.empty() ? "(nothing)" : server) + "\n";
+  log += "openbox wrote so far:\n" + (manager.empty() ? "(nothing)" : manager) + "\n";
+  return log;
 }
 
 void Desktop::Stop() {
   WindowManager.Kill();
   Server.Kill();
+  if (!Folder.empty()) Shell("rm -rf " + Quote(Folder));
+  Folder.clear();
 }
 
 // ---- Program ----
@@ -190,10 +295,17 @@ Program::Program(Language language) : Lang(language) {
 
 Program::~Program() {
   Proc.Kill();
+  if (::testing::Test::HasFailure())
+    std::cerr << "The program's output (" << Dir << "/output.txt):\n" << Output() << "\n-- end of output --\n";
   if (!Dir.empty()) Shell("rm -rf " + Quote(Dir));
 }
 
 bool Program::Start(const std::vector<std::string>& words, const std::map<std::string, std::string>& extraEnv) {
+  Desktop& desktop = Desktop::Instance();
+  if (!desktop.Running()) {
+    ADD_FAILURE() << "no desktop to start the program on\n" << desktop.Log();
+    return false;
+  }
   std::map<std::string, std::string> env = {
       {"HOME", Dir},
       {"XDG_CONFIG_HOME", Dir + "/config"},
@@ -202,7 +314,8 @@ bool Program::Start(const std::vector<std::string>& words, const std::map<std::s
       {"LANG", ""},
       {"LC_MESSAGES", ""},
       {"QT_QPA_PLATFORM", "xcb"},
-      {"DISPLAY", Desktop::Instance().DisplayName()},
+      {"DISPLAY", desktop.DisplayName()},
+      {"XAUTHORITY", desktop.AuthorityFile()},
       // Under LeakSanitizer a clean end is checked for the program's own leaks only.
       {"LSAN_OPTIONS", "suppressions=" KVLQ70_LSAN_SUPPRESSIONS},
   };
@@ -241,12 +354,53 @@ bool Program::Start(const std::vector<std::string>& words, const std::map<std::s
       Sleep(50ms);
     }
   }
+  // Input goes to the main window once the wizard has gone and the window
+  // is the active one.
+  if (!WaitForShownWindows(1)) return false;
   Shell("xdotool windowactivate --sync " + WindowId + " 2>/dev/null");
-  Settle(400);
+  const auto activeEnd = std::chrono::steady_clock::now() + 20s;
+  while (Shell("xdotool getactivewindow 2>/dev/null") != WindowId) {
+    if (std::chrono::steady_clock::now() >= activeEnd || !Proc.Running()) return false;
+    Shell("xdotool windowactivate " + WindowId + " 2>/dev/null");
+    Sleep(50ms);
+  }
   return true;
 }
 
 void Program::Settle(int ms) { Sleep(std::chrono::milliseconds(ms)); }
+
+int Program::ShownWindows() {
+  const std::string ids = Shell("xdotool search --onlyvisible --pid " + std::to_string(Proc.Pid()) + " 2>/dev/null");
+  return ids.empty() ? 0 : static_cast<int>(std::count(ids.begin(), ids.end(), '\n')) + 1;
+}
+
+bool Program::WaitForShownWindows(int count, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (ShownWindows() == count) return true;
+    if (std::chrono::steady_clock::now() >= end || !Proc.Running()) return false;
+    Sleep(50ms);
+  }
+}
+
+bool Program::WaitForDialogLine(const std::string& part, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    for (const std::string& line : DialogLines())
+      if (line.find(part) != std::string::npos) return true;
+    if (std::chrono::steady_clock::now() >= end || !Proc.Running()) return false;
+    Sleep(50ms);
+  }
+}
+
+bool Program::WaitForScreen(const std::function<bool(const QImage&)>& holds, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (holds(Screenshot())) return true;
+    if (std::chrono::steady_clock::now() >= end || !Proc.Running()) return false;
+    Sleep(50ms);
+  }
+}
 
 void Program::Keys(const std::string& keys) {
   Shell("xdotool key --delay 60 " + keys);

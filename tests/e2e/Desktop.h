@@ -9,6 +9,7 @@
 #include <QRect>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ class Process {
 
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::map<std::string, std::string>& env, const std::string& outputPath);
+  // As above; the child keeps the descriptor keepFd open (others opened
+  // with close-on-exec it does not get).
+  bool Start(const std::string& program, const std::vector<std::string>& args,
+             const std::map<std::string, std::string>& env, const std::string& outputPath, int keepFd);
   bool Running();
   // Waits for the end; the exit code, or -1 when it did not end in time or
   // ended by a signal (Signal() tells which).
@@ -46,23 +51,39 @@ class Process {
   bool Ended = false;
 };
 
-// The X server and window manager for one test program.
+// The X server and window manager for one test program. The server picks a
+// free display itself and lets in only clients with this run's cookie
+// (DISPLAY and XAUTHORITY are set for this process and what it starts).
 class Desktop {
  public:
   static Desktop& Instance();
-  // Starts the X server and window manager; true at once when they run.
+  // Starts the server and the window manager, once more on a new display
+  // when the first try fails; false when neither came up (Log() tells why).
   bool Start();
   void Stop();
   const std::string& DisplayName() const { return Display; }
+  // True while the server and the window manager run.
+  bool Running();
+  // The authorisation file clients need (XAUTHORITY).
+  const std::string& AuthorityFile() const { return Authority; }
+  // What the tries to start wrote: the steps, and the output of the server
+  // and of the window manager.
+  std::string Log() const;
 
  private:
+  bool TryStart(std::string& log);
+  bool WriteAuthority();
   std::string Display;
+  std::string Folder;
+  std::string Authority;
+  std::string StartLog;
   Process Server;
   Process WindowManager;
 };
 
 // The program under test with a settings folder of its own, every dialog
-// answered with Enter and written to its standard output.
+// answered with Enter and written to its standard output. When the test
+// has failed, that output goes to the test's log as the program ends.
 class Program {
  public:
   enum class Language { English, Japanese };
@@ -83,6 +104,18 @@ class Program {
   void Click(int x, int y);
   // Lets the program handle what was sent.
   void Settle(int ms = 300);
+
+  // Waits (generously: a loaded machine may be slow) for a state the next
+  // input needs; false when it did not come within the limit.
+  // The program shows this many windows: its main window, menus and lists
+  // that pop up, dialogs.
+  bool WaitForShownWindows(int count, std::chrono::milliseconds limit = std::chrono::seconds(20));
+  int ShownWindows();
+  // A dialog line containing the text has been written.
+  bool WaitForDialogLine(const std::string& part, std::chrono::milliseconds limit = std::chrono::seconds(20));
+  // A screenshot of the main window's client area shows what `holds` asks.
+  bool WaitForScreen(const std::function<bool(const QImage&)>& holds,
+                     std::chrono::milliseconds limit = std::chrono::seconds(20));
 
   bool Alive() { return Proc.Running(); }
   int WaitForEnd(std::chrono::milliseconds limit) { return Proc.Wait(limit); }

@@ -54,11 +54,11 @@ TEST_F(LivePanel, TimersRunAtTheirIntervals) {
   Panel->SetTDelay(15);
   EXPECT_EQ(board.FallTimer().interval(), 15);
   const int row = std::get<0>(PivotOf());
-  EXPECT_TRUE(WaitFor([&] { return std::get<0>(PivotOf()) >= row + 3; }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return std::get<0>(PivotOf()) >= row + 3; }, 10000));
 
   // The clock's one second, shortened here so that the test stays quick.
   board.ClockTimer().setInterval(30);
-  EXPECT_TRUE(WaitFor([&] { return Times >= 1; }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return Times >= 1; }, 10000));
   EXPECT_TRUE(Panel->Caption().startsWith(QStringLiteral("Scores: 0 Time:")));
   EXPECT_GE(Panel->PlayTime(), 1.0);
 }
@@ -69,7 +69,7 @@ TEST_F(LivePanel, DropFallsAtTwentyMillisecondsThenTheNormalPaceReturns) {
   QTest::keyClick(&board, Qt::Key_2, Qt::KeypadModifier);
   EXPECT_EQ(board.FallTimer().interval(), 20);
   const int contacts = Contacts;
-  ASSERT_TRUE(WaitFor([&] { return Contacts > contacts; }, 3000));
+  ASSERT_TRUE(WaitFor([&] { return Contacts > contacts; }, 10000));
   EXPECT_EQ(board.FallTimer().interval(), 100000);
   EXPECT_TRUE(board.FallTimer().isActive());
 }
@@ -117,7 +117,7 @@ TEST_F(LivePanel, PauseStopsTheGameAndItsKeys) {
   QTest::qWait(60);
   EXPECT_EQ(PivotOf(), std::tuple(7, 5, 3));
   Panel->SetPause(false);
-  EXPECT_TRUE(WaitFor([&] { return std::get<0>(PivotOf()) > 7; }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return std::get<0>(PivotOf()) > 7; }, 10000));
 }
 
 TEST_F(LivePanel, TheBoardTakesTheFocusOnceShownAndGetsItBack) {
@@ -128,31 +128,31 @@ TEST_F(LivePanel, TheBoardTakesTheFocusOnceShownAndGetsItBack) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Host));
   other->setFocus();
   StartGame();
-  ASSERT_TRUE(WaitFor([&] { return Logic().Painted; }, 2000));
-  EXPECT_TRUE(WaitFor([&] { return Panel->Board()->hasFocus(); }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return Logic().Painted; }, 10000));
+  EXPECT_TRUE(WaitFor([&] { return Panel->Board()->hasFocus(); }, 10000));
 
   // Taken away, it comes back on the next setter or, with TimerFocus, on the
   // next clock tick.
   other->setFocus();
-  ASSERT_TRUE(WaitFor([&] { return other->hasFocus(); }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return other->hasFocus(); }, 10000));
   Panel->SetTimerFocus(true);
   EXPECT_TRUE(Panel->Board()->hasFocus());
   other->setFocus();
-  ASSERT_TRUE(WaitFor([&] { return other->hasFocus(); }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return other->hasFocus(); }, 10000));
   Logic().ClockTimerTick();
   EXPECT_TRUE(Panel->Board()->hasFocus());
 
   // Without the board's keys, or paused, the panel leaves the focus alone.
   Panel->SetDefKeys(false);
   other->setFocus();
-  ASSERT_TRUE(WaitFor([&] { return other->hasFocus(); }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return other->hasFocus(); }, 10000));
   Logic().ClockTimerTick();
   EXPECT_TRUE(other->hasFocus());
   Panel->SetDefKeys(true);
   EXPECT_TRUE(Panel->Board()->hasFocus());
   Panel->SetPause(true);
   other->setFocus();
-  ASSERT_TRUE(WaitFor([&] { return other->hasFocus(); }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return other->hasFocus(); }, 10000));
   Logic().ClockTimerTick();
   EXPECT_TRUE(other->hasFocus());
 }

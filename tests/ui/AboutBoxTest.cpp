@@ -257,9 +257,16 @@ TEST(AboutBox, ColourCyclingContinuesAcrossShowings) {
   QTest::mouseDClick(h.Box->KVLNAME1, Qt::LeftButton);
   h.Box->Timer1Timer();
   EXPECT_EQ(ColourWord(h.Box->KVLNAME1), 16711680u);
-  // The timer itself ticks every 500 ms.
-  QTest::qWait(600);
-  EXPECT_EQ(ColourWord(h.Box->KVLNAME1), 16711935u);
+  // The timer itself ticks (every 500 ms) and moves the colour on: the colour
+  // after its first tick, however late that comes.
+  EXPECT_EQ(h.Box->Timer1->interval(), 500);
+  std::vector<uint32_t> ticked;
+  const QMetaObject::Connection watch = QObject::connect(
+      h.Box->Timer1, &QTimer::timeout, h.Box.get(), [&] { ticked.push_back(ColourWord(h.Box->KVLNAME1)); });
+  const bool tickedOnce = QTest::qWaitFor([&] { return !ticked.empty(); }, 10000);
+  QObject::disconnect(watch);
+  ASSERT_TRUE(tickedOnce);
+  EXPECT_EQ(ticked.front(), 16711935u);
 
   // Esc presses OK, which stops the cycle.
   h.Box->activateWindow();

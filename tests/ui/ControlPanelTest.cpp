@@ -327,7 +327,7 @@ TEST_F(ControlPanelTest, WithTheGameShownEscStillClosesThePanel) {
   ASSERT_FALSE(free.isNull());
   QTest::mouseDClick(Panel.get(), Qt::LeftButton, Qt::NoModifier, free);
   ASSERT_EQ(Panel->TetPanel1->State(), TState::Plumet);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == Panel->TetPanel1->Board(); }, 3000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == Panel->TetPanel1->Board(); }, 10000));
 
   // The game's keys play and keep the panel open.
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_4, Qt::KeypadModifier);

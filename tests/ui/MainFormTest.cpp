@@ -336,10 +336,12 @@ TEST(MainFormStart, CaptionAndTitleFollowTheFileName) {
   MainFormHarness h;
   h.Start({}, 0x409);
   EXPECT_EQ(h.Form->ApplicationTitleText(), "KVL-Q70");
+  h.KeepStartTimer = true;
   h.Form->show();
   QApplication::processEvents();
   EXPECT_EQ(h.Form->ApplicationTitleText(), "(Untitled)-KVL-Q70");
   EXPECT_TRUE(h.Form->Timer1->isActive());
+  ASSERT_TRUE(h.WaitForStartTimer());
 
   h.Core->ModelCode = "Q42A3D2AS012**";
   h.Form->AdoptCommandLineFile("/home/u/plant 1.q70");

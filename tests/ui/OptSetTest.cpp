@@ -16,6 +16,7 @@
 
 #include "OptSet.h"
 #include "Settings.h"
+#include "StrCGrid.h"
 #include "TestSupport.h"
 #include "UCore.h"
 #include "mainform.h"
@@ -392,6 +393,33 @@ TEST(OptSetEntry, TheStartShowsTheWelcomePageAndTheCommandTheBasicPage) {
   EXPECT_FALSE(backShown);
   wizard.ShowAtStart();
   EXPECT_FALSE(backShown);
+}
+
+// Shown, the window opens the wizard once from its start-up timer; the grid
+// has the focus afterwards.
+TEST(OptSetEntry, TheStartUpTimerOpensTheWizardOnce) {
+  WizardHarness w;
+  TMainForm& f = *w.Main.Form;
+  w.Main.KeepStartTimer = true;
+  f.show();
+  EXPECT_TRUE(f.Timer1->isActive());
+  EXPECT_EQ(f.Timer1->interval(), 100);
+  EXPECT_TRUE(f.Timer1->isSingleShot());
+  EXPECT_TRUE(w.Presenter.FormsShown.empty()) << "not before the timer fires";
+  ASSERT_TRUE(w.Main.WaitForStartTimer());
+  EXPECT_EQ(w.Presenter.FormsShown, std::vector<std::string>{"Option Setup"});
+  EXPECT_EQ(w.Wizard->ActivePage(), w.Wizard->TabSheetWelcome);
+  EXPECT_EQ(f.focusWidget(), f.StrColGrid1);
+  // Shown again, it does not start the timer again.
+  f.hide();
+  f.show();
+  EXPECT_FALSE(f.Timer1->isActive());
+
+  // Elsewhere the harness stops the timer as the window is shown.
+  WizardHarness other;
+  other.Main.Form->show();
+  EXPECT_FALSE(other.Main.Form->Timer1->isActive());
+  EXPECT_TRUE(other.Presenter.FormsShown.empty());
 }
 
 TEST(OptSetEntry, ServiceModeShowsThePreviews) {

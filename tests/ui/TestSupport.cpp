@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QEvent>
+#include <QTest>
+#include <QTimer>
 
 #include "Application.h"
 #include "Settings.h"
@@ -62,6 +65,24 @@ class QtEnvironment : public ::testing::Environment {
 
 [[maybe_unused]] ::testing::Environment* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
+// Stops the main window's start-up timer right after the window has been
+// shown (ShowToParent follows the show event, in which the timer starts),
+// unless the harness keeps it.
+class StartTimerStopper : public QObject {
+ public:
+  StartTimerStopper(TMainForm& form, const bool& keep) : QObject(&form), Form(form), Keep(keep) {
+    form.installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &Form && event->type() == QEvent::ShowToParent && !Keep) Form.Timer1->stop();
+    return false;
+  }
+
+ private:
+  TMainForm& Form;
+  const bool& Keep;
+};
+
 }  // namespace
 
 MainFormHarness::MainFormHarness() {
@@ -81,6 +102,10 @@ void MainFormHarness::Stop() {
 
 std::string MainFormHarness::IniPath() const { return Dir.filePath(QStringLiteral("Kvlq70.ini")).toStdString(); }
 
+bool MainFormHarness::WaitForStartTimer(int limitMs) {
+  return Form && QTest::qWaitFor([this] { return !Form->Timer1->isActive(); }, limitMs);
+}
+
 void MainFormHarness::Start(std::vector<std::string> words, uint16_t langId, std::set<std::string> existing,
                             bool finish) {
   TMainFormOptions options;
@@ -91,6 +116,7 @@ void MainFormHarness::Start(std::vector<std::string> words, uint16_t langId, std
   options.OpenSettings = [ini] { return std::make_unique<kvl::TIniSettingsStore>(ini); };
   kvl::TDialogPresenter& presenter = WindowPresenter ? *WindowPresenter : Presenter;
   Form = std::make_unique<TMainForm>(presenter, std::move(options));
+  new StartTimerStopper(*Form, KeepStartTimer);  // a child of the window
   Core = std::make_unique<TCore>(Form->Language);
   Form->AttachCore(*Core);
   Form->ReadWizardWords();

@@ -55,6 +55,16 @@ struct MainFormHarness {
   // Ends the window and the data image (the settings file stays).
   void Stop();
   std::string IniPath() const;
+  // Waits (a generous while) until the window's start-up timer has fired or
+  // been stopped.
+  bool WaitForStartTimer(int limitMs = 10000);
+
+  // The window starts its 100 ms start-up timer (Timer1) when it is first
+  // shown; when it fires it opens the start-up wizard and gives the grid the
+  // focus, which would move the focus in the middle of a test. The harness
+  // stops it as the window is shown, unless a test of the start-up sets this
+  // (before showing the window) and waits for it with WaitForStartTimer().
+  bool KeepStartTimer = false;
 
   QTemporaryDir Dir;
   RecordingPresenter Presenter;

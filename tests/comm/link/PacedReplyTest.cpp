@@ -31,27 +31,40 @@ class PacedReplyTest : public SimLinkTest {
 
 TEST_F(PacedReplyTest, ReplyAtLineSpeedArrivesWhole) {
   for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
     uint16_t words[kWords] = {};
     const auto start = Clock::now();
     ASSERT_TRUE(link.ReadWords(1001, kWords, words)) << std::hex << link.ProtocolError;
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     for (int k = 0; k < kWords; ++k) ASSERT_EQ(words[k], static_cast<uint16_t>((1001 + k) * 3)) << k;
+    // One try each, its reply taken whole within the time-out.
+    EXPECT_EQ(sim.FrameCount(), static_cast<size_t>(round + 1));
     EXPECT_GE(ms, kLineMs * 0.95);
-    EXPECT_LT(ms, kLineMs * 1.5);
+    EXPECT_LT(ms, link.ReceiveTimeout);
   }
 }
 
 TEST_F(PacedReplyTest, CloseDuringAPacedReplyEndsTheReceiveAtOnce) {
-  std::thread closer([this] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(kLineMs / 2)));
+  // At 1200 bit/s the reply takes some two seconds on the line: the close
+  // comes while it is under way, and the receive must not wait out the rest.
+  link.Close();
+  link.Baud = 1200;
+  link.ReceiveTimeout = 10000;
+  ASSERT_EQ(link.Open(), 0u);
+  const double lineMs = kLineMs * 9600 / 1200;
+  Clock::time_point closed;
+  std::thread closer([&] {
+    WaitUntil([&] { return sim.FrameCount() != 0; });
+    closed = Clock::now();
     link.Close();
   });
   uint16_t words[kWords] = {};
-  const auto start = Clock::now();
   EXPECT_FALSE(link.ReadWords(1001, kWords, words));
-  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  const auto ended = Clock::now();
   closer.join();
-  EXPECT_LT(ms, kLineMs * 0.5 + 60);
+  const double afterClose = std::chrono::duration<double, std::milli>(ended - closed).count();
+  EXPECT_LT(afterClose, lineMs / 2);
+  EXPECT_EQ(sim.FrameCount(), 1u);
   EXPECT_EQ(link.ProtocolError, 0u);
   EXPECT_FALSE(link.IsOpen());
 }

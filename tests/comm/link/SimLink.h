@@ -27,11 +27,20 @@ class SimLinkTest : public ::testing::Test {
     ::unsetenv("KVLQ70_COM1");
   }
 
-  // Waits (at most a second) until the simulator has received count bytes.
+  // Waits (a generous while, for a loaded machine) until the simulator has
+  // received count bytes.
   bool WaitForBytes(uint64_t count) {
-    for (int i = 0; i < 200 && sim.BytesReceived() < count; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return sim.BytesReceived() == count;
+    return WaitUntil([&] { return sim.BytesReceived() >= count; }) && sim.BytesReceived() == count;
+  }
+  // Polls the condition until it holds or ten seconds have passed.
+  template <class Condition>
+  static bool WaitUntil(Condition holds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!holds()) {
+      if (std::chrono::steady_clock::now() >= end) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
   }
 
   kvlsim::TControllerSim sim;

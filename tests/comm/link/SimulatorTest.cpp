@@ -105,13 +105,20 @@ TEST_F(SimulatorTest, LogsEveryFrameWithItsKindAddressAndCount) {
 TEST_F(SimulatorTest, EmulatesByteTimeAndLatency) {
   // 39 words at 4800 bit/s: 8 request and 84 reply bytes, 10 bits a byte (a
   // pseudo-terminal does not keep the parity bit), about 192 ms on the line.
-  link.ReceiveTimeout = 1000;
+  // What the simulator adds is a lower bound; without byte time, the read
+  // stays below the line time it must not add (on a loaded machine too).
+  link.ReceiveTimeout = 2000;
   uint16_t words[39];
+  const int lineMs = 185;
+  const int generous = 1500;
   const struct {
     bool byteTime;
     uint32_t latency;
     int atLeast, below;
-  } cases[] = {{false, 0, 0, 40}, {true, 0, 185, 290}, {false, 150, 150, 220}, {true, 100, 285, 390}};
+  } cases[] = {{false, 0, 0, lineMs},
+               {true, 0, lineMs, lineMs + generous},
+               {false, 150, 150, 150 + lineMs},
+               {true, 100, lineMs + 100, lineMs + 100 + generous}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.byteTime << "/" << c.latency);
     kvlsim::Config config = sim.GetConfig();
@@ -119,10 +126,12 @@ TEST_F(SimulatorTest, EmulatesByteTimeAndLatency) {
     config.LineBaud = 0;  // the port's speed
     config.ReplyLatencyMs = c.latency;
     sim.SetConfig(config);
+    sim.ClearFrames();
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(link.ReadWords(1001, 39, words));
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(sim.FrameCount(), 1u) << "answered within the time-out";
     EXPECT_GE(ms, c.atLeast);
     EXPECT_LT(ms, c.below);
   }
@@ -147,8 +156,7 @@ TEST_F(SimulatorTest, DropLineEndsTheJob) {
   uint16_t word = 0;
   ASSERT_TRUE(link.ReadWords(9997, 1, &word));
   sim.DropLine();
-  for (int i = 0; i < 100 && sim.Running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  EXPECT_FALSE(sim.Running());
+  EXPECT_TRUE(WaitUntil([&] { return !sim.Running(); }));
   EXPECT_FALSE(link.ReadWords(9997, 1, &word));
   EXPECT_GE(link.ProtocolError, TComm::kStatusPortFault);
   EXPECT_LT(link.ProtocolError, TComm::kStatusPortFault + 0x1000);

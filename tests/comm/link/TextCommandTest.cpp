@@ -32,7 +32,9 @@ class TextCommandTest : public SimLinkTest {
  protected:
   void SetUp() override {
     SimLinkTest::SetUp();
-    link.ReceiveTimeout = 100;
+    // Short enough for the silent cases, long enough for every answered try
+    // to be answered in time on a loaded machine.
+    link.ReceiveTimeout = 500;
     link.Wqt.ChecksumFlag = 1;
   }
 };
