@@ -17,6 +17,8 @@
 #include <sstream>
 #include <thread>
 
+#include "UCore.h"
+
 namespace e2e {
 namespace {
 
@@ -455,6 +457,47 @@ QRect PixelsOf(const QImage& image, QRgb colour) {
     for (int x = 0; x < image.width(); ++x)
       if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) bounds |= QRect(x, y, 1, 1);
   return bounds;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Sleep(50ms);
+  }
+  return true;
+}
+
+std::unique_ptr<TCore> NewImage() {
+  auto core = std::make_unique<TCore>(1);
+  core->Model.ApplyModelDefaults();
+  core->SetDefaults(kGroups, true);
+  core->Model.UpdateModelFlags();
+  core->BuildModelCode();
+  return core;
+}
+
+std::string StartOn(Program& program, TCore& image, std::vector<std::string> words) {
+  const std::string path = program.PathIn("plant.q70");
+  EXPECT_EQ(image.SaveFile(kGroups, path), 0);
+  words.push_back(path);
+  EXPECT_TRUE(program.Start(words)) << program.Output();
+  return path;
+}
+
+std::unique_ptr<TCore> SaveAndReadBack(Program& program, const std::string& path) {
+  std::remove(path.c_str());
+  program.Keys("ctrl+s");
+  EXPECT_TRUE(WaitForFileChange(path, "", 20000ms)) << "Ctrl+S saved nothing";
+  auto core = std::make_unique<TCore>(1);
+  EXPECT_EQ(core->LoadFile(path), 0) << path;
+  return core;
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const std::string& l : lines) all += l + "\n";
+  return all;
 }
 
 }  // namespace e2e

@@ -9,10 +9,14 @@
 #include <QRect>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+class TCore;
 
 namespace e2e {
 
@@ -145,5 +149,24 @@ QRect PixelsOf(const QImage& image, QRgb colour);
 // `before` is empty); false on time-out.
 bool WaitForFileChange(const std::string& path, const std::string& before, std::chrono::milliseconds limit);
 std::string ReadFile(const std::string& path);
+
+// Polls the condition until it holds, with a bound a loaded machine meets;
+// false on time-out.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(20));
+
+// The groups the test images are saved with (the program and the parameters).
+inline constexpr int32_t kGroups[] = {1, 2, 0};
+
+// A data image at the defaults of the default model.
+std::unique_ptr<TCore> NewImage();
+// Starts the program with the words and a data file made from the image
+// (the last word); the file's path.
+std::string StartOn(Program& program, TCore& image, std::vector<std::string> words = {});
+// Saves with Ctrl+S into the file the program loaded and reads it back. The
+// file is removed first, so that an image saved as it was loaded is seen to
+// be written too.
+std::unique_ptr<TCore> SaveAndReadBack(Program& program, const std::string& path);
+// The lines, each ended with a newline, for a failure's message.
+std::string Join(const std::vector<std::string>& lines);
 
 }  // namespace e2e

@@ -4,12 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "Desktop.h"
 #include "UCore.h"
@@ -17,36 +13,13 @@
 namespace {
 
 using namespace std::chrono_literals;
+using e2e::kGroups;
+using e2e::NewImage;
 using e2e::Program;
+using e2e::SaveAndReadBack;
+using e2e::StartOn;
 
-constexpr int32_t kGroups[] = {1, 2, 0};
 constexpr QRgb kFocusCellYellow = qRgb(255, 255, 0);
-
-std::unique_ptr<TCore> NewImage() {
-  auto core = std::make_unique<TCore>(1);
-  core->Model.ApplyModelDefaults();
-  core->SetDefaults(kGroups, true);
-  core->Model.UpdateModelFlags();
-  core->BuildModelCode();
-  return core;
-}
-
-std::string StartOn(Program& program, TCore& image) {
-  const std::string path = program.PathIn("plant.q70");
-  EXPECT_EQ(image.SaveFile(kGroups, path), 0);
-  EXPECT_TRUE(program.Start({path})) << program.Output();
-  return path;
-}
-
-// Waits until the condition holds, with a bound a loaded machine meets.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10000ms) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(100ms);
-  }
-  return condition();
-}
 
 // The pointer at a point of the window's client area as its screenshots
 // show it, in screen coordinates.
@@ -68,17 +41,6 @@ void WheelAt(Program& program, QPoint at, int button, int notches) {
   program.Settle();
 }
 
-// Saves with Ctrl+S into the file the program loaded, removed first, so that
-// an image saved as it was loaded is seen to be written too.
-std::unique_ptr<TCore> SaveAndReadBack(Program& program, const std::string& path) {
-  std::remove(path.c_str());
-  program.Keys("ctrl+s");
-  EXPECT_TRUE(e2e::WaitForFileChange(path, "", 10000ms)) << "Ctrl+S saved nothing";
-  auto core = std::make_unique<TCore>(1);
-  EXPECT_EQ(core->LoadFile(path), 0) << path;
-  return core;
-}
-
 class MainWindowDataTest : public ::testing::TestWithParam<Program::Language> {};
 
 INSTANTIATE_TEST_SUITE_P(Languages, MainWindowDataTest,
@@ -88,8 +50,11 @@ INSTANTIATE_TEST_SUITE_P(Languages, MainWindowDataTest,
                          });
 
 // A file named on the command line brings its tag: the TAG field shows it,
-// so a click into the field and Enter store it again, and Save writes it;
-// whether the start-up wizard is then completed or cancelled.
+// so a letter typed there over its third one and Enter store the loaded tag
+// with that letter, and Save writes it; whether the start-up wizard is then
+// completed or cancelled. The field is reached with Tab (grid, tree, error list,
+// program selector, tag field), each step waited for on the screen; the
+// changed letter shows that the field had the focus.
 TEST_P(MainWindowDataTest, TheTagOfAFileOnTheCommandLineIsShownAndKept) {
   for (const char* answer : {"esc", "enter"}) {
     SCOPED_TRACE(answer);
@@ -100,15 +65,23 @@ TEST_P(MainWindowDataTest, TheTagOfAFileOnTheCommandLineIsShownAndKept) {
     const std::string path = program.PathIn("plant.q70");
     ASSERT_EQ(image->SaveFile(kGroups, path), 0);
     ASSERT_TRUE(program.Start({path}, {{"KVLQ70_DIALOG_ANSWER", answer}})) << program.Output();
-    const QRect window = program.WindowRect();
-    ASSERT_FALSE(window.isEmpty());
-    // The TAG field closes the tool panel's first row on the right.
-    ClickAt(program, QPoint(window.width() - 45, 18));
+    QImage previous = program.Screenshot();
+    for (int tab = 1; tab <= 4; ++tab) {
+      SCOPED_TRACE(tab);
+      program.Keys("Tab");
+      ASSERT_TRUE(program.WaitForScreen([&](const QImage& now) {
+        if (now == previous) return false;
+        previous = now;
+        return true;
+      })) << "Tab did not move the focus";
+    }
+    program.Keys("Home Right Right shift+Right");
+    program.Type("C");
     program.Keys("Return");
     auto saved = SaveAndReadBack(program, path);
     char stored[9] = {};
     ASSERT_TRUE(saved->GetTag(1, stored));
-    EXPECT_STREQ(stored, "AB      ");
+    EXPECT_STREQ(stored, "ABC     ");
   }
 }
 
@@ -124,12 +97,12 @@ TEST_P(MainWindowDataTest, NewClosesTheGridEditorAndDropsItsText) {
   ASSERT_FALSE(current.isEmpty()) << "the current cell is not shown at start";
   program.Type("12");
   // The open editor covers the yellow cell.
-  ASSERT_TRUE(WaitUntil([&] { return e2e::PixelsOf(program.Screenshot(), kFocusCellYellow).isEmpty(); }))
+  ASSERT_TRUE(program.WaitForScreen([&](const QImage& now) { return e2e::PixelsOf(now, kFocusCellYellow).isEmpty(); }))
       << "the editor did not open";
   program.Keys("ctrl+n");
-  EXPECT_TRUE(WaitUntil([&] { return e2e::PixelsOf(program.Screenshot(), kFocusCellYellow) == current; }))
+  EXPECT_TRUE(program.WaitForScreen([&](const QImage& now) { return e2e::PixelsOf(now, kFocusCellYellow) == current; }))
       << "the editor is still open over the new image";
-  EXPECT_TRUE(WaitUntil([&] { return program.Screenshot() == start; }))
+  EXPECT_TRUE(program.WaitForScreen([&](const QImage& now) { return now == start; }))
       << "the new image is not shown as the start showed it";
   EXPECT_TRUE(program.Alive());
 }
@@ -141,24 +114,40 @@ TEST(MainWindowDataRoads, AClickAfterTheWheelSelectsTheCellAndKeepsTheView) {
   Program program;
   auto image = NewImage();
   const std::string path = StartOn(program, *image);
+  const QImage start = program.Screenshot();
+  const QRect chooser(250, 40, 100, 20);  // where the group's value chooser shows
   program.Keys("alt+s Down Return Return");  // Setup, Parameter setup, Variable parameter
-  const QRect first = e2e::PixelsOf(program.Screenshot(), kFocusCellYellow);
-  ASSERT_FALSE(first.isEmpty()) << "the group's first cell is not shown";
-  // The tree panel's empty part below its entries takes the focus.
+  ASSERT_TRUE(program.WaitForShownWindows(1)) << "the menus did not close";
+  QRect first;
+  ASSERT_TRUE(program.WaitForScreen([&](const QImage& now) {
+    first = e2e::PixelsOf(now, kFocusCellYellow);
+    return now.copy(chooser) != start.copy(chooser) && !first.isEmpty();
+  })) << "the group's first cell is not shown";
+  // The tree panel's empty part below its entries takes the focus; the status
+  // text below the tree shows it.
+  const QImage beforeClick = program.Screenshot();
   ClickAt(program, QPoint(20, program.WindowRect().height() - 160));
+  QImage top;
+  ASSERT_TRUE(program.WaitForScreen([&](const QImage& now) {
+    top = now;
+    return now != beforeClick;
+  })) << "the click did not move the focus to the tree";
   // The names of the rows shown: the title column left of the values.
   const QRect names(first.left() - 260, first.top(), 250, program.WindowRect().height() - 120 - first.top());
-  const QImage top = program.Screenshot().copy(names);
+  top = top.copy(names);
   WheelAt(program, first.center(), 5, 10);
   QImage scrolled;
-  ASSERT_TRUE(WaitUntil([&] {
-    scrolled = program.Screenshot();
-    return scrolled.copy(names) != top;
+  ASSERT_TRUE(program.WaitForScreen([&](const QImage& now) {
+    scrolled = now;
+    return now.copy(names) != top;
   })) << "the wheel did not scroll the grid";
   const QPoint target = first.center() + QPoint(0, 5 * (first.height() + 1));
   ClickAt(program, target);
-  const QImage after = program.Screenshot();
-  EXPECT_TRUE(e2e::PixelsOf(after, kFocusCellYellow).contains(target)) << "the clicked cell is not the current one";
+  QImage after;
+  EXPECT_TRUE(program.WaitForScreen([&](const QImage& now) {
+    after = now;
+    return e2e::PixelsOf(now, kFocusCellYellow).contains(target);
+  })) << "the clicked cell is not the current one";
   EXPECT_TRUE(after.copy(names) == scrolled.copy(names)) << "the view jumped";
   // The value typed there is stored in the row the user saw under the pointer.
   program.Type("1");

@@ -12,15 +12,9 @@
 namespace {
 
 using namespace std::chrono_literals;
+using e2e::Join;
+using e2e::kGroups;
 using e2e::Program;
-
-constexpr int32_t kGroups[] = {1, 2, 0};
-
-std::string Join(const std::vector<std::string>& lines) {
-  std::string all;
-  for (const std::string& l : lines) all += l + "\n";
-  return all;
-}
 
 // At start the grid has the focus. Tab takes it away, and Space then runs no
 // command (the tool buttons never take the focus). Every Tab shows where the
@@ -29,20 +23,19 @@ std::string Join(const std::vector<std::string>& lines) {
 // fifth Tab is back on the grid, where a typed value is stored.
 TEST(MainWindowLooks, TabGoesRoundTheMarkedControlsAndSpaceRunsNoCommand) {
   Program program;
-  TCore image(1);
-  image.Model.ApplyModelDefaults();
-  image.SetDefaults(kGroups, true);
-  image.Model.UpdateModelFlags();
-  const std::string path = program.PathIn("plant.q70");
-  ASSERT_EQ(image.SaveFile(kGroups, path), 0);
-  ASSERT_TRUE(program.Start({path})) << program.Output();
+  auto image = e2e::NewImage();
+  const std::string path = e2e::StartOn(program, *image);
+  ASSERT_FALSE(HasFailure());
 
   QImage previous = program.Screenshot();
   for (int tab = 1; tab <= 5; ++tab) {
     SCOPED_TRACE(tab);
     program.Keys("Tab");
-    const QImage shot = program.Screenshot();
-    EXPECT_NE(shot, previous) << "Tab moved the focus to a control that does not show it";
+    QImage shot;
+    EXPECT_TRUE(program.WaitForScreen([&](const QImage& now) {
+      shot = now;
+      return now != previous;
+    })) << "Tab moved the focus to a control that does not show it";
     previous = shot;
     if (tab == 1) {
       program.Keys("space");
@@ -54,7 +47,7 @@ TEST(MainWindowLooks, TabGoesRoundTheMarkedControlsAndSpaceRunsNoCommand) {
   program.Keys("Return");
   const std::string before = e2e::ReadFile(path);
   program.Keys("ctrl+s");
-  ASSERT_TRUE(e2e::WaitForFileChange(path, before, 5000ms)) << "the grid did not have the focus after five Tabs";
+  ASSERT_TRUE(e2e::WaitForFileChange(path, before, 20000ms)) << "the grid did not have the focus after five Tabs";
   TCore saved(1);
   ASSERT_EQ(saved.LoadFile(path), 0);
   TCore expected(1);

@@ -14,9 +14,13 @@
 namespace {
 
 using namespace std::chrono_literals;
+using e2e::Join;
+using e2e::kGroups;
+using e2e::NewImage;
 using e2e::Program;
+using e2e::SaveAndReadBack;
+using e2e::StartOn;
 
-constexpr int32_t kGroups[] = {1, 2, 0};
 constexpr QRgb kFocusCellYellow = qRgb(255, 255, 0);
 
 class DesktopEnvironment : public ::testing::Environment {
@@ -30,22 +34,6 @@ class DesktopEnvironment : public ::testing::Environment {
   void TearDown() override { e2e::Desktop::Instance().Stop(); }
 };
 [[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
-
-// A data image at the defaults of the default model.
-std::unique_ptr<TCore> NewImage() {
-  auto core = std::make_unique<TCore>(1);
-  core->Model.ApplyModelDefaults();
-  core->SetDefaults(kGroups, true);
-  core->Model.UpdateModelFlags();
-  core->BuildModelCode();
-  return core;
-}
-
-std::unique_ptr<TCore> LoadImage(const std::string& path) {
-  auto core = std::make_unique<TCore>(1);
-  EXPECT_EQ(core->LoadFile(path), 0) << path;
-  return core;
-}
 
 // The stored word of a program cell (pattern, item, segment).
 int Cell(TCore& core, int pattern, int item, int segment) {
@@ -68,31 +56,8 @@ void FillPattern(TCore& core, int p, int n) {
   }
 }
 
-// Starts the program on a data file made from the image.
-std::string StartOn(Program& program, TCore& image, std::vector<std::string> words = {}) {
-  const std::string path = program.PathIn("plant.q70");
-  EXPECT_EQ(image.SaveFile(kGroups, path), 0);
-  words.push_back(path);
-  EXPECT_TRUE(program.Start(words)) << program.Output();
-  return path;
-}
-
-// Saves with Ctrl+S and reads the file back.
-std::unique_ptr<TCore> SaveAndReadBack(Program& program, const std::string& path) {
-  const std::string before = e2e::ReadFile(path);
-  program.Keys("ctrl+s");
-  EXPECT_TRUE(e2e::WaitForFileChange(path, before, 20000ms)) << "Ctrl+S saved nothing";
-  return LoadImage(path);
-}
-
 bool HasLine(const std::vector<std::string>& lines, const std::string& part) {
   return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
-}
-
-std::string Join(const std::vector<std::string>& lines) {
-  std::string all;
-  for (const std::string& l : lines) all += l + "\n";
-  return all;
 }
 
 class MainWindowTest : public ::testing::TestWithParam<Program::Language> {};

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "Desktop.h"
@@ -20,6 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using e2e::Program;
+using e2e::WaitUntil;
 
 class DesktopEnvironment : public ::testing::Environment {
  public:
@@ -27,17 +27,6 @@ class DesktopEnvironment : public ::testing::Environment {
   void TearDown() override { e2e::Desktop::Instance().Stop(); }
 };
 [[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
-
-// Polls the condition until it holds or the limit has passed.
-template <typename Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(50ms);
-  }
-  return true;
-}
 
 // The simulated controller, answering slowly so that a transfer lasts.
 class SlowController {
