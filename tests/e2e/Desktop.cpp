@@ -500,4 +500,8 @@ std::string Join(const std::vector<std::string>& lines) {
   return all;
 }
 
+std::string LanguageName(Program::Language language) {
+  return language == Program::Language::English ? "English" : "Japanese";
+}
+
 }  // namespace e2e

@@ -169,4 +169,7 @@ std::unique_ptr<TCore> SaveAndReadBack(Program& program, const std::string& path
 // The lines, each ended with a newline, for a failure's message.
 std::string Join(const std::vector<std::string>& lines);
 
+// A test parameter's name: the program's language.
+std::string LanguageName(Program::Language language);
+
 }  // namespace e2e

@@ -45,9 +45,7 @@ class MainWindowDataTest : public ::testing::TestWithParam<Program::Language> {}
 
 INSTANTIATE_TEST_SUITE_P(Languages, MainWindowDataTest,
                          ::testing::Values(Program::Language::English, Program::Language::Japanese),
-                         [](const auto& info) {
-                           return info.param == Program::Language::English ? "English" : "Japanese";
-                         });
+                         [](const auto& info) { return e2e::LanguageName(info.param); });
 
 // A file named on the command line brings its tag: the TAG field shows it,
 // so a letter typed there over its third one and Enter store the loaded tag

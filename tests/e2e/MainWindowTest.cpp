@@ -64,9 +64,7 @@ class MainWindowTest : public ::testing::TestWithParam<Program::Language> {};
 
 INSTANTIATE_TEST_SUITE_P(Languages, MainWindowTest,
                          ::testing::Values(Program::Language::English, Program::Language::Japanese),
-                         [](const auto& info) {
-                           return info.param == Program::Language::English ? "English" : "Japanese";
-                         });
+                         [](const auto& info) { return e2e::LanguageName(info.param); });
 
 // The grid has the focus once the wizard has closed: values are typed at
 // once, a time with the colon (Shift on a US keyboard), and Ctrl+S saves.
