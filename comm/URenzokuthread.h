@@ -23,10 +23,10 @@ class TRenzokuComm;
 
 class TRenzoku : public QThread {
  public:
-  // A round in which all three operations failed lasts at least this long:
-  // on a line that fails every frame at once (its other end closed, the
-  // adapter unplugged) the loop goes on without flooding the windows or
-  // taking a processor. The stop ends the wait at once.
+  // A round in which any operation failed lasts at least this long: on a
+  // line that fails every frame at once (its other end closed, the adapter
+  // unplugged) the loop goes on without flooding the windows or taking a
+  // processor. The stop ends the wait at once.
   static constexpr int kFailedRoundMs = 100;
 
   // Adds one line to the test window's log (user-interface thread).
