@@ -134,6 +134,12 @@ bool TCore::ReadAllFromController(uint8_t group, const TransferRange& range, Tra
 bool TCore::WriteAllToController(uint8_t group, const TransferRange& range, TransferObserver* observer) {
   if (observer) observer->ProgressMaximum(ProgressMaximum(range));
   const bool programs = range.CheckProgram && group == 1;
+  // The last refusal the write went on after ('I' or 'G' on a delete, 'G' on
+  // a parameter run, a setup record skipped outside READY). A spoiled try
+  // that its retry recovers overwrites the error word, so the write puts the
+  // refusal back once it has ended well: it is then reported as partly
+  // refused, not as complete.
+  uint32_t tolerated = 0;
 
   uint16_t mode = 0;
   if (!Protocol->ReadWords(kModeWord, 1, &mode)) return false;
@@ -168,6 +174,7 @@ bool TCore::WriteAllToController(uint8_t group, const TransferRange& range, Tran
           writeSegments = false;  // the controller keeps this pattern's segments
         else if (code != kRefusalG)
           return false;
+        tolerated = Protocol->ProtocolError;
       }
 
       int16_t values[kSegmentItemCount];
@@ -206,7 +213,7 @@ bool TCore::WriteAllToController(uint8_t group, const TransferRange& range, Tran
       if (d.Group != group || !WriteAttribute(d.Attribute)) return false;
       if (d.Bank == 8 && !ready) {
         // The setup data is written only in READY mode.
-        Protocol->ProtocolError = TProtocol::RefusalError(kRefusalG);
+        Protocol->ProtocolError = tolerated = TProtocol::RefusalError(kRefusalG);
         Notify(observer, 1);
         return false;
       }
@@ -218,14 +225,19 @@ bool TCore::WriteAllToController(uint8_t group, const TransferRange& range, Tran
       Notify(observer, count);
       const bool ok = Protocol->WriteWords(start, static_cast<int16_t>(count), words);
       FrameDone(observer);
+      if (ok) return true;
       // A run refused with 'G' is dropped; the walk goes on.
-      return ok || TProtocol::RefusalCode(Protocol->ProtocolError) == kRefusalG;
+      if (TProtocol::RefusalCode(Protocol->ProtocolError) != kRefusalG) return false;
+      tolerated = Protocol->ProtocolError;
+      return true;
     };
     if (!WalkRuns(*this, WriteAddressOffset, take, send)) return false;
   }
 
   const uint16_t done = 0;
-  return Protocol->WriteWords(kTransferWord, 1, &done);
+  if (!Protocol->WriteWords(kTransferWord, 1, &done)) return false;
+  if (tolerated != 0) Protocol->ProtocolError = tolerated;
+  return true;
 }
 
 void TCore::CommitReceived(uint8_t group, const TransferRange& range) {

@@ -1,5 +1,6 @@
 // The transfer job: port, probe, model comparison, data check, transfer,
 // classification, commit and cancel, against a simulated controller.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -271,6 +272,59 @@ TEST_F(TransferJobTest, StatusZeroRefusalsEndAsCommunicationErrors) {
     EXPECT_EQ(core->Protocol->ProtocolError, 0u);
     EXPECT_EQ(Snapshot(*core), before) << "nothing is committed";
     EXPECT_FALSE(core->Protocol->IsOpen());
+  }
+}
+
+// A refusal the write goes on after is kept to the end of the write, also
+// when a later reply is spoiled on the line and its retry recovers it: the
+// write is reported as partly refused, never as complete. A spoiled reply
+// alone still ends as complete.
+TEST_F(TransferJobTest, ToleratedRefusalsOutliveARecoveredRetry) {
+  const uint32_t none = 0;
+  const struct Refusal {
+    const char* name;
+    std::function<void(Sim&)> prepare;
+    bool programs;
+    uint32_t error;  // the refusal's error word
+  } refusals[] = {
+      {"I on the delete",
+       [](Sim& s) { s.AddFault({FaultKind::Refusal, 0, FrameKind::DeleteProgram, 1, 1, 'I', 0}); }, true, 0x49000000},
+      {"G on a parameter run",
+       [](Sim& s) { s.AddFault({FaultKind::Refusal, 0, FrameKind::WriteWords, 3001, 1, 'G', 0}); }, false,
+       0x47000000},
+      {"setup data skipped outside READY", [](Sim& s) { s.SetWord(Sim::kModeWord, 0x12); }, true, 0x47000000},
+      {"no refusal", [](Sim&) {}, true, none},
+  };
+  const struct Spoil {
+    const char* name;
+    bool spoiled;
+    FaultKind kind;
+    uint32_t error;  // the word a spoiled try leaves
+  } spoils[] = {
+      {"a changed byte", true, FaultKind::BadChecksum, TProtocol::kErrChecksum},
+      {"no STX", true, FaultKind::NoStx, TProtocol::kErrNoStx},
+      {"no spoiled reply", false, FaultKind::BadChecksum, none},
+  };
+  for (const Refusal& r : refusals) {
+    for (const Spoil& s : spoils) {
+      SCOPED_TRACE(std::string(r.name) + ", " + s.name);
+      sim.ClearFaults();
+      sim.ClearFrames();
+      sim.SetWord(Sim::kModeWord, 1);
+      TwoSegmentsInPattern1();
+      MatchModel();
+      r.prepare(sim);
+      // The last parameter run, sent after every refusal above.
+      if (s.spoiled) sim.AddFault({s.kind, 0, FrameKind::WriteWords, 1031, 1, 0, 0});
+      const int32_t expected = r.error != none ? kTransferWrittenPartly : kTransferWriteFinished;
+      EXPECT_EQ(Job(1, false, r.programs, true), expected);
+      EXPECT_EQ(core->Protocol->ProtocolError, r.error != none ? r.error : s.error);
+      const std::vector<std::string> tokens = Tokens();
+      const auto retries = std::count(tokens.begin(), tokens.end(), "W1031x16");
+      EXPECT_EQ(retries, s.spoiled ? 2 : 1) << testing::PrintToString(tokens);
+      EXPECT_TRUE(ContainsInOrder(tokens, {"W1031x16", "W527=0"})) << testing::PrintToString(tokens);
+      EXPECT_FALSE(core->Protocol->IsOpen());
+    }
   }
 }
 
