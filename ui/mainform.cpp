@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QFontMetrics>
 #include <QScreen>
 #include <QSplitter>
@@ -23,6 +25,7 @@
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -51,6 +54,21 @@
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The chooser's list drops down under it with at most its visible lines
+// (setMaxVisibleItems): the application's style would lay a list that
+// cannot be edited over the whole screen height.
+class TChooserStyle : public QProxyStyle {
+ public:
+  explicit TChooserStyle(QObject* owner) : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {
+    setParent(owner);
+  }
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_ComboBox_Popup) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
 
 // Letters typed into the tag editor become upper case.
 class UpperCaseValidator : public QValidator {
@@ -332,7 +350,11 @@ void TMainForm::BuildToolPanel() {
   }
   ComboBox1 = new QComboBox(Panel1);
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setStyle(new TChooserStyle(this));  // outlives the chooser
   ComboBox1->setMaxVisibleItems(30);
+  // A click or Tab gives it the focus, a wheel turned over it does not: the
+  // wheel changes its entry only while it has the focus (eventFilter).
+  ComboBox1->setFocusPolicy(Qt::StrongFocus);
   ComboBox1->hide();
   LabelProg = new QLabel(QStringLiteral("PROG:"), Panel1);
   LabelProg->setObjectName(QStringLiteral("LabelProg"));
@@ -771,6 +793,9 @@ void TMainForm::WatchFocus(QWidget* control, kvl::FocusControl kind) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  // A wheel turned over the chooser while the focus is elsewhere (the user
+  // scrolling past it) must not change a setting.
+  if (watched == ComboBox1 && event->type() == QEvent::Wheel && !ComboBox1->hasFocus()) return true;
   if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
     const auto it = FocusControls.find(watched);
     if (it != FocusControls.end()) {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QStackedLayout>
 #include <QTest>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -538,6 +540,88 @@ TEST(GridView, ChooserPreselectsStoresAndHides) {
   w.MoveTo(1, 18);
   ASSERT_EQ(w.Cell(1, 18), "----");
   EXPECT_TRUE(f.ComboBox1->isHidden());
+}
+
+namespace {
+
+// A wheel notch over the chooser, as the pointer delivers it: to the widget
+// under the pointer.
+void WheelOver(QWidget& widget, int notches) {
+  const QPointF at(widget.width() / 2.0, widget.height() / 2.0);
+  QWheelEvent wheel(at, widget.mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&widget, &wheel);
+}
+
+// The row of the grid that shows the item.
+int RowOfItem(const TMainForm& f, int item) {
+  for (int r = 1; r < f.StrColGrid1->RowCount(); ++r)
+    if (f.ItemOfRow[r] == item) return r;
+  return -1;
+}
+
+}  // namespace
+
+// A wheel turned over the chooser changes its entry, and so the setting,
+// only while the chooser has the keyboard focus; its list drops down with at
+// most 30 lines, also for the list of all parameters. In both languages.
+TEST(GridView, ChooserTakesTheWheelOnlyWithTheFocusAndListsThirtyLines) {
+  for (uint16_t langId : {uint16_t{0x409}, uint16_t{0x411}}) {
+    SCOPED_TRACE(langId);
+    MainFormHarness h;
+    h.Start({}, langId);
+    TMainForm& f = *h.Form;
+    TCore& core = *h.Core;
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.GroupMenuAction(3)->trigger();
+    TStrColGrid& grid = *f.StrColGrid1;
+    ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
+    core.GetParam(3, 1, 1, 0)->Value = 2;
+    f.UpdateGrid(true);
+    ASSERT_FALSE(f.ComboBox1->isHidden());
+
+    // The focus on the grid: nothing changes.
+    WheelOver(*f.ComboBox1, 1);
+    WheelOver(*f.ComboBox1, -1);
+    WheelOver(*f.ComboBox1, 1);
+    EXPECT_EQ(core.GetParam(3, 1, 1, 0)->Value, 2);
+    EXPECT_EQ(f.ComboBox1->currentIndex(), 2);
+    EXPECT_TRUE(grid.hasFocus());
+    EXPECT_EQ(f.ComboBox1->focusPolicy(), Qt::StrongFocus) << "a wheel would give it the focus";
+
+    // With the focus, as after a click or Tab, a notch down chooses the next entry.
+    f.ComboBox1->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(f.ComboBox1->hasFocus());
+    WheelOver(*f.ComboBox1, 1);
+    EXPECT_EQ(f.ComboBox1->currentIndex(), 3);
+    EXPECT_EQ(core.GetParam(3, 1, 1, 0)->Value, 3);
+
+    // The list of all parameters (C55, "PARA assignment item 1"), opened
+    // with the keyboard: 30 lines show.
+    f.GroupMenuAction(8)->trigger();
+    ASSERT_TRUE(kvltest::FocusInActiveWindow(grid));
+    const int row = RowOfItem(f, 55);
+    ASSERT_GT(row, 0);
+    grid.SetCol(1);
+    grid.SetRow(row);
+    f.StrColGrid1Click();
+    ASSERT_FALSE(f.ComboBox1->isHidden());
+    ASSERT_GT(f.ComboBox1->count(), 300);
+    f.ComboBox1->setFocus(Qt::TabFocusReason);
+    kvltest::PressKey(Qt::Key_Down, Qt::AltModifier);
+    QAbstractItemView* list = f.ComboBox1->view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 10000));
+    const QRect area = list->viewport()->rect();
+    const int first = list->indexAt(area.topLeft() + QPoint(2, 1)).row();
+    const int last = list->indexAt(QPoint(2, area.bottom() - 1)).row();
+    EXPECT_EQ(last - first + 1, 30) << "rows " << first << " to " << last;
+    EXPECT_LE(list->window()->height(), 31 * list->sizeHintForRow(0) + 10) << "the list is taller than 30 lines";
+    // Under the chooser, not over the window.
+    EXPECT_GE(list->window()->geometry().top(), f.ComboBox1->mapToGlobal(QPoint(0, 0)).y());
+    kvltest::PressKey(Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !list->isVisible(); }, 10000));
+  }
 }
 
 TEST(GridView, ProgramGroupSelectorTagAndCommands) {
