@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,6 +76,14 @@ bool WaitForFileChange(const std::string& path, const std::string& before, std::
   return false;
 }
 
+void EndWithParent(pid_t parent) {
+  // The signal comes when the thread that forked ends: the harness forks
+  // from the test's main thread, so that is the end of the test program.
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  // A parent that died before prctl sent nothing.
+  if (getppid() != parent) _exit(127);
+}
+
 // ---- Process ----
 
 Process::~Process() { Kill(); }
@@ -90,9 +99,11 @@ bool Process::Start(const std::string& program, const std::vector<std::string>& 
   Ended = false;
   ExitCode = -1;
   TermSignal = 0;
+  const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
+    EndWithParent(parent);
     setpgid(0, 0);
     for (const auto& [name, value] : env) {
       if (value.empty())
@@ -449,6 +460,29 @@ QImage Program::Screenshot() {
   Shell("import -window root -crop " + std::to_string(r.width()) + "x" + std::to_string(r.height()) + "+" +
         std::to_string(r.x()) + "+" + std::to_string(r.y()) + " +repage " + Quote(path) + " 2>/dev/null");
   return QImage(QString::fromStdString(path));
+}
+
+bool ProcessEnded(pid_t pid) {
+  // "1234 (name) S ...": the state follows the name, which may hold spaces
+  // and parentheses of its own.
+  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  const size_t name = stat.rfind(')');
+  if (name == std::string::npos || name + 2 >= stat.size()) return true;
+  return stat[name + 2] == 'Z' || stat[name + 2] == 'X';
+}
+
+std::string InstanceLockPath() { return "/tmp/halvorin.hqz.kvlq70-" + std::to_string(getuid()); }
+
+bool InstanceLockHeld() {
+  struct stat st {};
+  if (stat(InstanceLockPath().c_str(), &st) != 0) return false;
+  // A line of /proc/locks: "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF".
+  const std::string inode = ":" + std::to_string(st.st_ino) + " ";
+  std::istringstream locks(ReadFile("/proc/locks"));
+  std::string line;
+  while (std::getline(locks, line))
+    if (line.find("FLOCK") != std::string::npos && line.find(inode) != std::string::npos) return true;
+  return false;
 }
 
 QRect PixelsOf(const QImage& image, QRgb colour) {

@@ -23,8 +23,16 @@ namespace e2e {
 // Runs a shell command; its standard output (trailing newline removed).
 std::string Shell(const std::string& command, int* exitCode = nullptr);
 
+// Called in a child between fork and exec: the child is sent SIGTERM when
+// `parent`, the test program, ends however it ends (killed at a time limit,
+// with its CI job or its terminal), so that no server, window manager or
+// program holding the user's instance lock outlives it. SIGTERM lets Xvfb
+// remove its lock files; every child the harness starts ends on it.
+void EndWithParent(pid_t parent);
+
 // A process started with extra environment, its standard output and error
-// going to files.
+// going to files. It ends with the test program (EndWithParent), and when
+// the object is destroyed.
 class Process {
  public:
   Process() = default;
@@ -68,6 +76,8 @@ class Desktop {
   const std::string& DisplayName() const { return Display; }
   // True while the server and the window manager run.
   bool Running();
+  pid_t ServerPid() const { return Server.Pid(); }
+  pid_t WindowManagerPid() const { return WindowManager.Pid(); }
   // The authorisation file clients need (XAUTHORITY).
   const std::string& AuthorityFile() const { return Authority; }
   // What the tries to start wrote: the steps, and the output of the server
@@ -122,6 +132,7 @@ class Program {
                      std::chrono::milliseconds limit = std::chrono::seconds(20));
 
   bool Alive() { return Proc.Running(); }
+  pid_t Pid() const { return Proc.Pid(); }
   int WaitForEnd(std::chrono::milliseconds limit) { return Proc.Wait(limit); }
   int Signal() const { return Proc.Signal(); }
   std::string Output() const { return Proc.Output(); }
@@ -141,6 +152,16 @@ class Program {
   std::string WindowId;
   Process Proc;
 };
+
+// Whether the process has ended: there is none of that id, or only a zombie
+// that its parent (after the test program, init or a subreaper) has not yet
+// reaped.
+bool ProcessEnded(pid_t pid);
+
+// The user's instance lock, /tmp/halvorin.hqz.kvlq70-<uid>, and whether some
+// process holds a flock on it, as a running program does.
+std::string InstanceLockPath();
+bool InstanceLockHeld();
 
 // The bounds of the pixels of a colour in the picture (empty when none).
 QRect PixelsOf(const QImage& image, QRgb colour);
