@@ -174,6 +174,10 @@ Desktop& Desktop::Instance() {
 bool Desktop::Start() {
   // One desktop for the whole test program, whichever test file starts it.
   if (Running()) return true;
+  // What is left of a desktop that stopped running (a server whose window
+  // manager died) ends first; a new server would lose it.
+  WindowManager.Kill();
+  Server.Kill();
   if (Folder.empty()) {
     char pattern[] = "/tmp/kvlq70-desktop-XXXXXX";
     if (!mkdtemp(pattern)) {
