@@ -542,4 +542,21 @@ std::string LanguageName(Program::Language language) {
   return language == Program::Language::English ? "English" : "Japanese";
 }
 
+namespace {
+
+// The desktop of the whole test program, up before the first test and
+// stopped after the last. A desktop that does not start fails every test
+// (each finds no desktop when it starts the program); a fatal failure here
+// would skip them.
+class DesktopEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    EXPECT_TRUE(Desktop::Instance().Start()) << "no X server with a window manager\n" << Desktop::Instance().Log();
+  }
+  void TearDown() override { Desktop::Instance().Stop(); }
+};
+[[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
+
+}  // namespace
+
 }  // namespace e2e

@@ -1,6 +1,6 @@
 // The real program's keyboard round through the main window: Tab from the
 // grid reaches only the controls that show their focus, and comes back to
-// the grid. (The desktop is started by the environment of MainWindowTest.)
+// the grid.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -23,18 +23,6 @@ using e2e::StartOn;
 
 constexpr QRgb kFocusCellYellow = qRgb(255, 255, 0);
 
-class DesktopEnvironment : public ::testing::Environment {
- public:
-  // A desktop that does not start fails every test (each finds no desktop
-  // when it starts the program); a fatal failure here would skip them.
-  void SetUp() override {
-    EXPECT_TRUE(e2e::Desktop::Instance().Start()) << "no X server with a window manager\n"
-                                                  << e2e::Desktop::Instance().Log();
-  }
-  void TearDown() override { e2e::Desktop::Instance().Stop(); }
-};
-[[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
-
 // The stored word of a program cell (pattern, item, segment).
 int Cell(TCore& core, int pattern, int item, int segment) {
   const PatternSlot* slot = core.GetPatternValue(pattern, item, segment);

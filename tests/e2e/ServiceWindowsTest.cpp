@@ -21,13 +21,6 @@ using namespace std::chrono_literals;
 using e2e::Program;
 using e2e::WaitUntil;
 
-class DesktopEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_TRUE(e2e::Desktop::Instance().Start()) << "no X server with a window manager"; }
-  void TearDown() override { e2e::Desktop::Instance().Stop(); }
-};
-[[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
-
 // The simulated controller, answering slowly so that a transfer lasts.
 class SlowController {
  public:
