@@ -384,8 +384,6 @@ bool Program::Start(const std::vector<std::string>& words, const std::map<std::s
   return true;
 }
 
-void Program::Settle(int ms) { Sleep(std::chrono::milliseconds(ms)); }
-
 int Program::ShownWindows() {
   const std::string ids = Shell("xdotool search --onlyvisible --pid " + std::to_string(Proc.Pid()) + " 2>/dev/null");
   return ids.empty() ? 0 : static_cast<int>(std::count(ids.begin(), ids.end(), '\n')) + 1;
@@ -419,19 +417,37 @@ bool Program::WaitForScreen(const std::function<bool(const QImage&)>& holds, std
   }
 }
 
-void Program::Keys(const std::string& keys) {
-  Shell("xdotool key --delay 60 " + keys);
-  Settle();
+bool Program::WaitForSteadyScreen(const std::function<bool(const QImage&)>& holds, int windows,
+                                  std::chrono::milliseconds limit) {
+  QImage last;
+  return WaitForScreen(
+      [&](const QImage& now) {
+        const bool steady = now == last && ShownWindows() == windows && holds(now);
+        last = now;
+        return steady;
+      },
+      limit);
 }
 
-void Program::Type(const std::string& text) {
-  Shell("xdotool type --delay 60 " + Quote(text));
-  Settle();
+void Program::Keys(const std::string& keys) { Shell("xdotool key --delay 60 " + keys); }
+
+void Program::Type(const std::string& text) { Shell("xdotool type --delay 60 " + Quote(text)); }
+
+// The pointer over a point of the client area as the screenshots show it,
+// which are taken of WindowRect().
+void Program::PointAt(QPoint at) {
+  const QPoint screen = WindowRect().topLeft() + at;
+  Shell("xdotool mousemove " + std::to_string(screen.x()) + " " + std::to_string(screen.y()));
 }
 
-void Program::Click(int x, int y) {
-  Shell("xdotool mousemove --window " + WindowId + " " + std::to_string(x) + " " + std::to_string(y) + " click 1");
-  Settle();
+void Program::ClickAt(QPoint at) {
+  PointAt(at);
+  Shell("xdotool click 1");
+}
+
+void Program::Wheel(QPoint at, int button, int notches) {
+  PointAt(at);
+  Shell("xdotool click --repeat " + std::to_string(notches) + " --delay 60 " + std::to_string(button));
 }
 
 std::vector<std::string> Program::DialogLines() const {

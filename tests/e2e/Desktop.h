@@ -109,15 +109,19 @@ class Program {
   // `extraEnv` the dialogs show as windows; the wizard is then closed with Esc.
   bool Start(const std::vector<std::string>& words = {},
              const std::map<std::string, std::string>& extraEnv = {});
+  // The input below returns once it is sent, not once the program has
+  // handled it: X delivers it in order, so input to the same window needs no
+  // wait in between, but a check of its effect, or input to a window that is
+  // still opening, waits for that (the waits below).
   // Keys as xdotool names them ("ctrl+s", "Return", "shift+colon"), each
-  // pressed and released in turn, then a pause for the program to act.
+  // pressed and released in turn.
   void Keys(const std::string& keys);
   // Text typed character by character.
   void Type(const std::string& text);
-  // A click at a point of the main window's client area.
-  void Click(int x, int y);
-  // Lets the program handle what was sent.
-  void Settle(int ms = 300);
+  // A click, and wheel notches (button 5 turns the wheel down, 4 up), at a
+  // point of the main window's client area as its screenshots show it.
+  void ClickAt(QPoint at);
+  void Wheel(QPoint at, int button, int notches);
 
   // Waits (generously: a loaded machine may be slow) for a state the next
   // input needs; false when it did not come within the limit.
@@ -130,6 +134,12 @@ class Program {
   // A screenshot of the main window's client area shows what `holds` asks.
   bool WaitForScreen(const std::function<bool(const QImage&)>& holds,
                      std::chrono::milliseconds limit = std::chrono::seconds(20));
+  // As above, on a screen that has stopped changing: alike on two
+  // screenshots running while the program shows `windows` windows, so that
+  // neither a menu closing over the client area nor a step of a change still
+  // going on is taken for the state that follows the input.
+  bool WaitForSteadyScreen(const std::function<bool(const QImage&)>& holds, int windows = 1,
+                           std::chrono::milliseconds limit = std::chrono::seconds(20));
 
   bool Alive() { return Proc.Running(); }
   pid_t Pid() const { return Proc.Pid(); }
@@ -139,6 +149,8 @@ class Program {
   // The lines it wrote for dialogs ("dialog: ...", "form: ...", "file: ...").
   std::vector<std::string> DialogLines() const;
   std::string Caption();
+  // The X window id of the main window.
+  const std::string& Window() const { return WindowId; }
   // The main window's client area on the screen.
   QRect WindowRect();
   // A screenshot of the main window's client area.
@@ -147,6 +159,7 @@ class Program {
   std::string PathIn(const std::string& name) const { return Dir + "/" + name; }
 
  private:
+  void PointAt(QPoint at);
   Language Lang;
   std::string Dir;
   std::string WindowId;
