@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,6 +76,14 @@ bool WaitForFileChange(const std::string& path, const std::string& before, std::
   return false;
 }
 
+void EndWithParent(pid_t parent) {
+  // The signal comes when the thread that forked ends: the harness forks
+  // from the test's main thread, so that is the end of the test program.
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  // A parent that died before prctl sent nothing.
+  if (getppid() != parent) _exit(127);
+}
+
 // ---- Process ----
 
 Process::~Process() { Kill(); }
@@ -90,9 +99,11 @@ bool Process::Start(const std::string& program, const std::vector<std::string>& 
   Ended = false;
   ExitCode = -1;
   TermSignal = 0;
+  const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
+    EndWithParent(parent);
     setpgid(0, 0);
     for (const auto& [name, value] : env) {
       if (value.empty())
@@ -163,6 +174,10 @@ Desktop& Desktop::Instance() {
 bool Desktop::Start() {
   // One desktop for the whole test program, whichever test file starts it.
   if (Running()) return true;
+  // What is left of a desktop that stopped running (a server whose window
+  // manager died) ends first; a new server would lose it.
+  WindowManager.Kill();
+  Server.Kill();
   if (Folder.empty()) {
     char pattern[] = "/tmp/kvlq70-desktop-XXXXXX";
     if (!mkdtemp(pattern)) {
@@ -369,8 +384,6 @@ bool Program::Start(const std::vector<std::string>& words, const std::map<std::s
   return true;
 }
 
-void Program::Settle(int ms) { Sleep(std::chrono::milliseconds(ms)); }
-
 int Program::ShownWindows() {
   const std::string ids = Shell("xdotool search --onlyvisible --pid " + std::to_string(Proc.Pid()) + " 2>/dev/null");
   return ids.empty() ? 0 : static_cast<int>(std::count(ids.begin(), ids.end(), '\n')) + 1;
@@ -404,19 +417,37 @@ bool Program::WaitForScreen(const std::function<bool(const QImage&)>& holds, std
   }
 }
 
-void Program::Keys(const std::string& keys) {
-  Shell("xdotool key --delay 60 " + keys);
-  Settle();
+bool Program::WaitForSteadyScreen(const std::function<bool(const QImage&)>& holds, int windows,
+                                  std::chrono::milliseconds limit) {
+  QImage last;
+  return WaitForScreen(
+      [&](const QImage& now) {
+        const bool steady = now == last && ShownWindows() == windows && holds(now);
+        last = now;
+        return steady;
+      },
+      limit);
 }
 
-void Program::Type(const std::string& text) {
-  Shell("xdotool type --delay 60 " + Quote(text));
-  Settle();
+void Program::Keys(const std::string& keys) { Shell("xdotool key --delay 60 " + keys); }
+
+void Program::Type(const std::string& text) { Shell("xdotool type --delay 60 " + Quote(text)); }
+
+// The pointer over a point of the client area as the screenshots show it,
+// which are taken of WindowRect().
+void Program::PointAt(QPoint at) {
+  const QPoint screen = WindowRect().topLeft() + at;
+  Shell("xdotool mousemove " + std::to_string(screen.x()) + " " + std::to_string(screen.y()));
 }
 
-void Program::Click(int x, int y) {
-  Shell("xdotool mousemove --window " + WindowId + " " + std::to_string(x) + " " + std::to_string(y) + " click 1");
-  Settle();
+void Program::ClickAt(QPoint at) {
+  PointAt(at);
+  Shell("xdotool click 1");
+}
+
+void Program::Wheel(QPoint at, int button, int notches) {
+  PointAt(at);
+  Shell("xdotool click --repeat " + std::to_string(notches) + " --delay 60 " + std::to_string(button));
 }
 
 std::vector<std::string> Program::DialogLines() const {
@@ -449,6 +480,29 @@ QImage Program::Screenshot() {
   Shell("import -window root -crop " + std::to_string(r.width()) + "x" + std::to_string(r.height()) + "+" +
         std::to_string(r.x()) + "+" + std::to_string(r.y()) + " +repage " + Quote(path) + " 2>/dev/null");
   return QImage(QString::fromStdString(path));
+}
+
+bool ProcessEnded(pid_t pid) {
+  // "1234 (name) S ...": the state follows the name, which may hold spaces
+  // and parentheses of its own.
+  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  const size_t name = stat.rfind(')');
+  if (name == std::string::npos || name + 2 >= stat.size()) return true;
+  return stat[name + 2] == 'Z' || stat[name + 2] == 'X';
+}
+
+std::string InstanceLockPath() { return "/tmp/halvorin.hqz.kvlq70-" + std::to_string(getuid()); }
+
+bool InstanceLockHeld() {
+  struct stat st {};
+  if (stat(InstanceLockPath().c_str(), &st) != 0) return false;
+  // A line of /proc/locks: "1: FLOCK  ADVISORY  WRITE 1234 08:01:5678 0 EOF".
+  const std::string inode = ":" + std::to_string(st.st_ino) + " ";
+  std::istringstream locks(ReadFile("/proc/locks"));
+  std::string line;
+  while (std::getline(locks, line))
+    if (line.find("FLOCK") != std::string::npos && line.find(inode) != std::string::npos) return true;
+  return false;
 }
 
 QRect PixelsOf(const QImage& image, QRgb colour) {
@@ -503,5 +557,22 @@ std::string Join(const std::vector<std::string>& lines) {
 std::string LanguageName(Program::Language language) {
   return language == Program::Language::English ? "English" : "Japanese";
 }
+
+namespace {
+
+// The desktop of the whole test program, up before the first test and
+// stopped after the last. A desktop that does not start fails every test
+// (each finds no desktop when it starts the program); a fatal failure here
+// would skip them.
+class DesktopEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    EXPECT_TRUE(Desktop::Instance().Start()) << "no X server with a window manager\n" << Desktop::Instance().Log();
+  }
+  void TearDown() override { Desktop::Instance().Stop(); }
+};
+[[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
+
+}  // namespace
 
 }  // namespace e2e

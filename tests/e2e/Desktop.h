@@ -23,8 +23,16 @@ namespace e2e {
 // Runs a shell command; its standard output (trailing newline removed).
 std::string Shell(const std::string& command, int* exitCode = nullptr);
 
+// Called in a child between fork and exec: the child is sent SIGTERM when
+// `parent`, the test program, ends however it ends (killed at a time limit,
+// with its CI job or its terminal), so that no server, window manager or
+// program holding the user's instance lock outlives it. SIGTERM lets Xvfb
+// remove its lock files; every child the harness starts ends on it.
+void EndWithParent(pid_t parent);
+
 // A process started with extra environment, its standard output and error
-// going to files.
+// going to files. It ends with the test program (EndWithParent), and when
+// the object is destroyed.
 class Process {
  public:
   Process() = default;
@@ -68,6 +76,8 @@ class Desktop {
   const std::string& DisplayName() const { return Display; }
   // True while the server and the window manager run.
   bool Running();
+  pid_t ServerPid() const { return Server.Pid(); }
+  pid_t WindowManagerPid() const { return WindowManager.Pid(); }
   // The authorisation file clients need (XAUTHORITY).
   const std::string& AuthorityFile() const { return Authority; }
   // What the tries to start wrote: the steps, and the output of the server
@@ -99,15 +109,19 @@ class Program {
   // `extraEnv` the dialogs show as windows; the wizard is then closed with Esc.
   bool Start(const std::vector<std::string>& words = {},
              const std::map<std::string, std::string>& extraEnv = {});
+  // The input below returns once it is sent, not once the program has
+  // handled it: X delivers it in order, so input to the same window needs no
+  // wait in between, but a check of its effect, or input to a window that is
+  // still opening, waits for that (the waits below).
   // Keys as xdotool names them ("ctrl+s", "Return", "shift+colon"), each
-  // pressed and released in turn, then a pause for the program to act.
+  // pressed and released in turn.
   void Keys(const std::string& keys);
   // Text typed character by character.
   void Type(const std::string& text);
-  // A click at a point of the main window's client area.
-  void Click(int x, int y);
-  // Lets the program handle what was sent.
-  void Settle(int ms = 300);
+  // A click, and wheel notches (button 5 turns the wheel down, 4 up), at a
+  // point of the main window's client area as its screenshots show it.
+  void ClickAt(QPoint at);
+  void Wheel(QPoint at, int button, int notches);
 
   // Waits (generously: a loaded machine may be slow) for a state the next
   // input needs; false when it did not come within the limit.
@@ -120,14 +134,23 @@ class Program {
   // A screenshot of the main window's client area shows what `holds` asks.
   bool WaitForScreen(const std::function<bool(const QImage&)>& holds,
                      std::chrono::milliseconds limit = std::chrono::seconds(20));
+  // As above, on a screen that has stopped changing: alike on two
+  // screenshots running while the program shows `windows` windows, so that
+  // neither a menu closing over the client area nor a step of a change still
+  // going on is taken for the state that follows the input.
+  bool WaitForSteadyScreen(const std::function<bool(const QImage&)>& holds, int windows = 1,
+                           std::chrono::milliseconds limit = std::chrono::seconds(20));
 
   bool Alive() { return Proc.Running(); }
+  pid_t Pid() const { return Proc.Pid(); }
   int WaitForEnd(std::chrono::milliseconds limit) { return Proc.Wait(limit); }
   int Signal() const { return Proc.Signal(); }
   std::string Output() const { return Proc.Output(); }
   // The lines it wrote for dialogs ("dialog: ...", "form: ...", "file: ...").
   std::vector<std::string> DialogLines() const;
   std::string Caption();
+  // The X window id of the main window.
+  const std::string& Window() const { return WindowId; }
   // The main window's client area on the screen.
   QRect WindowRect();
   // A screenshot of the main window's client area.
@@ -136,11 +159,22 @@ class Program {
   std::string PathIn(const std::string& name) const { return Dir + "/" + name; }
 
  private:
+  void PointAt(QPoint at);
   Language Lang;
   std::string Dir;
   std::string WindowId;
   Process Proc;
 };
+
+// Whether the process has ended: there is none of that id, or only a zombie
+// that its parent (after the test program, init or a subreaper) has not yet
+// reaped.
+bool ProcessEnded(pid_t pid);
+
+// The user's instance lock, /tmp/halvorin.hqz.kvlq70-<uid>, and whether some
+// process holds a flock on it, as a running program does.
+std::string InstanceLockPath();
+bool InstanceLockHeld();
 
 // The bounds of the pixels of a colour in the picture (empty when none).
 QRect PixelsOf(const QImage& image, QRgb colour);

@@ -21,26 +21,6 @@ using e2e::StartOn;
 
 constexpr QRgb kFocusCellYellow = qRgb(255, 255, 0);
 
-// The pointer at a point of the window's client area as its screenshots
-// show it, in screen coordinates.
-void PointAt(Program& program, QPoint at) {
-  const QPoint screen = program.WindowRect().topLeft() + at;
-  e2e::Shell("xdotool mousemove " + std::to_string(screen.x()) + " " + std::to_string(screen.y()));
-}
-
-void ClickAt(Program& program, QPoint at) {
-  PointAt(program, at);
-  e2e::Shell("xdotool click 1");
-  program.Settle();
-}
-
-// Wheel notches over the point: button 5 turns it down, 4 up.
-void WheelAt(Program& program, QPoint at, int button, int notches) {
-  PointAt(program, at);
-  e2e::Shell("xdotool click --repeat " + std::to_string(notches) + " --delay 60 " + std::to_string(button));
-  program.Settle();
-}
-
 class MainWindowDataTest : public ::testing::TestWithParam<Program::Language> {};
 
 INSTANTIATE_TEST_SUITE_P(Languages, MainWindowDataTest,
@@ -115,16 +95,15 @@ TEST(MainWindowDataRoads, AClickAfterTheWheelSelectsTheCellAndKeepsTheView) {
   const QImage start = program.Screenshot();
   const QRect chooser(250, 40, 100, 20);  // where the group's value chooser shows
   program.Keys("alt+s Down Return Return");  // Setup, Parameter setup, Variable parameter
-  ASSERT_TRUE(program.WaitForShownWindows(1)) << "the menus did not close";
   QRect first;
-  ASSERT_TRUE(program.WaitForScreen([&](const QImage& now) {
+  ASSERT_TRUE(program.WaitForSteadyScreen([&](const QImage& now) {
     first = e2e::PixelsOf(now, kFocusCellYellow);
     return now.copy(chooser) != start.copy(chooser) && !first.isEmpty();
-  })) << "the group's first cell is not shown";
+  })) << "the menus did not close on the group, its first cell shown";
   // The tree panel's empty part below its entries takes the focus; the status
   // text below the tree shows it.
   const QImage beforeClick = program.Screenshot();
-  ClickAt(program, QPoint(20, program.WindowRect().height() - 160));
+  program.ClickAt(QPoint(20, program.WindowRect().height() - 160));
   QImage top;
   ASSERT_TRUE(program.WaitForScreen([&](const QImage& now) {
     top = now;
@@ -133,14 +112,15 @@ TEST(MainWindowDataRoads, AClickAfterTheWheelSelectsTheCellAndKeepsTheView) {
   // The names of the rows shown: the title column left of the values.
   const QRect names(first.left() - 260, first.top(), 250, program.WindowRect().height() - 120 - first.top());
   top = top.copy(names);
-  WheelAt(program, first.center(), 5, 10);
+  program.Wheel(first.center(), 5, 10);
+  // The view the click is to keep, after the last notch.
   QImage scrolled;
-  ASSERT_TRUE(program.WaitForScreen([&](const QImage& now) {
+  ASSERT_TRUE(program.WaitForSteadyScreen([&](const QImage& now) {
     scrolled = now;
     return now.copy(names) != top;
   })) << "the wheel did not scroll the grid";
   const QPoint target = first.center() + QPoint(0, 5 * (first.height() + 1));
-  ClickAt(program, target);
+  program.ClickAt(target);
   QImage after;
   EXPECT_TRUE(program.WaitForScreen([&](const QImage& now) {
     after = now;

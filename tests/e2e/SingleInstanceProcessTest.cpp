@@ -1,7 +1,6 @@
 // Starts the built program twice, as a user would, and watches the second
 // instance give up while the first goes on. The lock is the user's one lock
 // in /tmp, so these tests run one at a time and not beside a running program.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -16,7 +15,15 @@
 
 #include <string>
 
+#include "Desktop.h"
+
 namespace {
+
+// The program ends with this test program, as the harness's other children do.
+void EndWithTheTests(QProcess& process) {
+  const pid_t parent = getpid();
+  process.setChildProcessModifier([parent] { e2e::EndWithParent(parent); });
+}
 
 class SingleInstanceProcessTest : public ::testing::Test {
  protected:
@@ -27,7 +34,7 @@ class SingleInstanceProcessTest : public ::testing::Test {
     QFile::setPermissions(Dir.filePath(QStringLiteral("runtime")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     // Not skipped: a check that cannot run must not pass unseen.
-    ASSERT_FALSE(LockHeld()) << "an instance of the program is running for this user";
+    ASSERT_FALSE(e2e::InstanceLockHeld()) << "an instance of the program is running for this user";
   }
 
   void TearDown() override {
@@ -53,35 +60,26 @@ class SingleInstanceProcessTest : public ::testing::Test {
   }
 
   static QString LockPath() {
-    return QStringLiteral("/tmp/halvorin.hqz.kvlq70-") + QString::number(static_cast<qulonglong>(getuid()));
-  }
-
-  // True once some process holds a flock on the lock file.
-  static bool LockHeld() {
-    struct stat st {};
-    if (stat(QFile::encodeName(LockPath()).constData(), &st) != 0) return false;
-    QFile locks(QStringLiteral("/proc/locks"));
-    if (!locks.open(QIODevice::ReadOnly)) return false;
-    const QByteArray inode = ":" + QByteArray::number(static_cast<qulonglong>(st.st_ino)) + " ";
-    for (const QByteArray& line : locks.readAll().split('\n'))
-      if (line.contains("FLOCK") && line.contains(inode)) return true;
-    return false;
+    return QString::fromStdString(e2e::InstanceLockPath());
   }
 
   void StartFirst() {
     First.setProcessEnvironment(Environment("C.UTF-8"));
+    EndWithTheTests(First);
     First.start(QStringLiteral(KVLQ70_PROGRAM), {});
     ASSERT_TRUE(First.waitForStarted(10000));
     QElapsedTimer clock;
     clock.start();
-    while (!LockHeld() && First.state() == QProcess::Running && clock.elapsed() < 30000) QThread::msleep(20);
-    ASSERT_TRUE(LockHeld()) << First.readAllStandardError().toStdString();
+    while (!e2e::InstanceLockHeld() && First.state() == QProcess::Running && clock.elapsed() < 30000)
+      QThread::msleep(20);
+    ASSERT_TRUE(e2e::InstanceLockHeld()) << First.readAllStandardError().toStdString();
   }
 
   // Runs a second instance to its end; its standard output.
   std::string RunSecond(const char* locale, int* exitCode) {
     QProcess second;
     second.setProcessEnvironment(Environment(locale));
+    EndWithTheTests(second);
     second.start(QStringLiteral(KVLQ70_PROGRAM), {QStringLiteral("/E")});
     EXPECT_TRUE(second.waitForFinished(60000));
     *exitCode = second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
@@ -109,7 +107,7 @@ TEST_F(SingleInstanceProcessTest, SecondInstanceShowsTheDialogAndEndsWhileTheFir
     EXPECT_EQ(RunSecond(c.locale, &exitCode), c.dialog);
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(First.state(), QProcess::Running);
-    EXPECT_TRUE(LockHeld());
+    EXPECT_TRUE(e2e::InstanceLockHeld());
   }
   // The first instance showed nothing meanwhile.
   EXPECT_EQ(First.readAllStandardOutput().toStdString(), "");
@@ -124,6 +122,7 @@ TEST_F(SingleInstanceProcessTest, LockThatCannotBeMadeEndsQuietlyWithAReason) {
   } removeDirectory;
   QProcess program;
   program.setProcessEnvironment(Environment("C.UTF-8"));
+  EndWithTheTests(program);
   program.start(QStringLiteral(KVLQ70_PROGRAM), {});
   ASSERT_TRUE(program.waitForFinished(60000));
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);

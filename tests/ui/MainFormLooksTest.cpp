@@ -25,7 +25,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -303,22 +302,18 @@ TEST(MainFormLooks, FileDialogsOpenWhereAFileWasLastChosen) {
   chooser.DefaultExtension = "q70";
   // Each dialog: where it opened, then the name typed and Enter, or Esc.
   auto choose = [&](const QString& typed, QString* openedIn, std::string* path) {
-    bool seen = false;
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
+    kvltest::ModalWatch watch([&] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (!dialog || seen || !QApplication::focusWidget()) return;
-      seen = true;
+      if (!dialog || !QApplication::focusWidget()) return false;
       *openedIn = QDir(dialog->directory()).canonicalPath();
       if (typed.isEmpty()) {
         kvltest::PressKey(Qt::Key_Escape);
-        return;
+        return true;
       }
       QTest::keyClicks(QApplication::focusWidget(), typed);
       kvltest::PressKey(Qt::Key_Return);
+      return true;
     });
-    poll.start();
     return presenter.ChooseFile(chooser, path);
   };
   QString openedIn;

@@ -6,10 +6,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest/QTest>
 
 #include "MessageCatalog.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -90,15 +90,13 @@ class ProbeForm : public QDialog, public kvl::TModalForm {
 // Shows a message through the presenter; whether its dialog stayed on top.
 bool MessageStayedOnTop(kvl::TQtDialogPresenter& presenter) {
   bool onTop = false;
-  QTimer poll;
-  poll.setInterval(10);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
+  kvltest::ModalWatch watch([&] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (!dialog || !dialog->isVisible()) return;
+    if (!dialog || !dialog->isVisible()) return false;
     onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     dialog->reject();
+    return true;
   });
-  poll.start();
   presenter.ShowModal(kvl::DescribeMessage(4, 5, 1, ""));
   return onTop;
 }

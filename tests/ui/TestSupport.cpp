@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QByteArray>
+#include <QDialog>
 #include <QEvent>
 #include <QTest>
 #include <QTimer>
@@ -36,6 +38,32 @@ int AnsweringPresenter::ShowForm(kvl::TModalForm& form) {
   FormsShown.push_back(form.FormCaption());
   if (BeforeAnswer) BeforeAnswer(form);
   return form.AnswerKey(AnswerEnter);
+}
+
+ModalWatch::ModalWatch(std::function<bool()> act, std::chrono::milliseconds limit)
+    : Act(std::move(act)), Limit(limit), Deadline(std::chrono::steady_clock::now() + limit) {
+  Timer.setInterval(10);
+  QObject::connect(&Timer, &QTimer::timeout, [this] { Poll(); });
+  Timer.start();
+}
+
+void ModalWatch::Poll() {
+  if (std::chrono::steady_clock::now() < Deadline) {
+    if (!Acted) Acted = Act();
+    return;
+  }
+  if (!Expired) {
+    Expired = true;
+    ADD_FAILURE() << (Acted ? "the modal call did not end" : "no modal dialog to act on") << " within "
+                  << Limit.count() << " ms";
+  }
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible() || window->windowModality() == Qt::NonModal) continue;
+    if (auto* dialog = qobject_cast<QDialog*>(window))
+      dialog->reject();
+    else
+      window->close();
+  }
 }
 
 RecordingPresenter& ApplicationPresenter() {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -40,6 +42,28 @@ class AnsweringPresenter : public RecordingPresenter {
   std::vector<std::string> FormsShown;
   std::function<void(kvl::TModalForm&)> BeforeAnswer;
   bool AnswerEnter = true;
+};
+
+// Acts on a modal dialog while the caller's modal call (a presenter's
+// ShowModal or ChooseFile) runs: `act` is polled every few milliseconds until
+// it returns true, having dealt with the dialog. When no dialog was dealt
+// with, or the modal call did not end, within the limit, the test fails and
+// every visible modal window is closed, so that the modal loop ends rather
+// than the test hanging.
+class ModalWatch {
+ public:
+  explicit ModalWatch(std::function<bool()> act, std::chrono::milliseconds limit = std::chrono::seconds(20));
+  ModalWatch(const ModalWatch&) = delete;
+  ModalWatch& operator=(const ModalWatch&) = delete;
+
+ private:
+  void Poll();
+  std::function<bool()> Act;
+  std::chrono::milliseconds Limit;
+  std::chrono::steady_clock::time_point Deadline;
+  bool Acted = false;
+  bool Expired = false;
+  QTimer Timer;
 };
 
 // The presenter the application object reports escaped errors to.
