@@ -213,7 +213,7 @@ bool TCore::WriteAllToController(uint8_t group, const TransferRange& range, Tran
       if (d.Group != group || !WriteAttribute(d.Attribute)) return false;
       if (d.Bank == 8 && !ready) {
         // The setup data is written only in READY mode.
-        Protocol->ProtocolError = tolerated = TProtocol::RefusalError(kRefusalG);
+        tolerated = TProtocol::RefusalError(kRefusalG);  // in the error word once the write ends
         Notify(observer, 1);
         return false;
       }

@@ -278,7 +278,8 @@ TEST_F(TransferJobTest, StatusZeroRefusalsEndAsCommunicationErrors) {
 // A refusal the write goes on after is kept to the end of the write, also
 // when a later reply is spoiled on the line and its retry recovers it: the
 // write is reported as partly refused, never as complete. A spoiled reply
-// alone still ends as complete.
+// alone still ends as complete, and a frame that fails for good after a
+// refusal ends the write as that failure.
 TEST_F(TransferJobTest, ToleratedRefusalsOutliveARecoveredRetry) {
   const uint32_t none = 0;
   const struct Refusal {
@@ -297,13 +298,15 @@ TEST_F(TransferJobTest, ToleratedRefusalsOutliveARecoveredRetry) {
   };
   const struct Spoil {
     const char* name;
-    bool spoiled;
+    int times;  // replies spoiled: 0 none, -1 every try
     FaultKind kind;
     uint32_t error;  // the word a spoiled try leaves
   } spoils[] = {
-      {"a changed byte", true, FaultKind::BadChecksum, TProtocol::kErrChecksum},
-      {"no STX", true, FaultKind::NoStx, TProtocol::kErrNoStx},
-      {"no spoiled reply", false, FaultKind::BadChecksum, none},
+      {"a changed byte", 1, FaultKind::BadChecksum, TProtocol::kErrChecksum},
+      {"no STX", 1, FaultKind::NoStx, TProtocol::kErrNoStx},
+      {"no spoiled reply", 0, FaultKind::BadChecksum, none},
+      // The frame fails for good: the write's failure is reported, not the refusal.
+      {"a changed byte on every try", -1, FaultKind::BadChecksum, TProtocol::kErrChecksum},
   };
   for (const Refusal& r : refusals) {
     for (const Spoil& s : spoils) {
@@ -315,14 +318,17 @@ TEST_F(TransferJobTest, ToleratedRefusalsOutliveARecoveredRetry) {
       MatchModel();
       r.prepare(sim);
       // The last parameter run, sent after every refusal above.
-      if (s.spoiled) sim.AddFault({s.kind, 0, FrameKind::WriteWords, 1031, 1, 0, 0});
-      const int32_t expected = r.error != none ? kTransferWrittenPartly : kTransferWriteFinished;
+      if (s.times != 0) sim.AddFault({s.kind, 0, FrameKind::WriteWords, 1031, s.times, 0, 0});
+      const bool failed = s.times < 0;
+      const int32_t expected = failed             ? kTransferNoReply
+                               : r.error != none ? kTransferWrittenPartly
+                                                 : kTransferWriteFinished;
       EXPECT_EQ(Job(1, false, r.programs, true), expected);
-      EXPECT_EQ(core->Protocol->ProtocolError, r.error != none ? r.error : s.error);
+      EXPECT_EQ(core->Protocol->ProtocolError, !failed && r.error != none ? r.error : s.error);
       const std::vector<std::string> tokens = Tokens();
-      const auto retries = std::count(tokens.begin(), tokens.end(), "W1031x16");
-      EXPECT_EQ(retries, s.spoiled ? 2 : 1) << testing::PrintToString(tokens);
-      EXPECT_TRUE(ContainsInOrder(tokens, {"W1031x16", "W527=0"})) << testing::PrintToString(tokens);
+      const auto tries = std::count(tokens.begin(), tokens.end(), "W1031x16");
+      EXPECT_EQ(tries, failed ? 4 : s.times + 1) << testing::PrintToString(tokens);
+      EXPECT_EQ(Contains(tokens, "W527=0"), !failed) << testing::PrintToString(tokens);
       EXPECT_FALSE(core->Protocol->IsOpen());
     }
   }

@@ -14,16 +14,13 @@
 
 namespace {
 
-using namespace std::chrono_literals;
 using e2e::NewImage;
 using e2e::Program;
 using e2e::SaveAndReadBack;
 using e2e::StartOn;
 
 constexpr QRgb kFocusCellYellow = qRgb(255, 255, 0);
-// The chooser, over the tool panel's second row (in the screenshots'
-// coordinates, as ClickAt and Wheel take them).
-constexpr QPoint kChooser(250, 30);
+const QPoint kChooser = e2e::kChooserArea.center();
 
 // The one window the program shows besides its main window (a list that
 // dropped down): its X window id, or empty.
@@ -59,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Languages, ChooserTest,
 TEST_P(ChooserTest, AStrayWheelChangesNothingAndTheListShowsThirtyLines) {
   Program program(GetParam());
   auto image = NewImage();
+  // C01 holds its first entry, so that a notch down would choose another.
+  image->GetParam(8, 1, 1, 0)->Value = 0;
   // C55 holds an entry of its list (P, proportional band), which the list marks.
   image->GetParam(8, 55, 1, 0)->Value = 1011;
   const std::string path = StartOn(program, *image);
@@ -72,7 +71,9 @@ TEST_P(ChooserTest, AStrayWheelChangesNothingAndTheListShowsThirtyLines) {
     return now != start && !first.isEmpty();
   })) << "the group's first cell is not shown";
 
-  // C01 chooses from a list; the grid has the focus after the click.
+  // C01 chooses from a list, shown in the chooser; the grid has the focus
+  // after the click.
+  ASSERT_NE(start.copy(e2e::kChooserArea), program.Screenshot().copy(e2e::kChooserArea)) << "no chooser for C01";
   program.ClickAt(first.center());
   const QImage clicked = program.Screenshot();
   program.Wheel(kChooser, 5, 3);
@@ -92,11 +93,10 @@ TEST_P(ChooserTest, AStrayWheelChangesNothingAndTheListShowsThirtyLines) {
   program.ClickAt(kChooser);
   ASSERT_TRUE(program.WaitForShownWindows(2)) << "the list did not open";
   // Its lines are as high as the band marking the current entry.
-  std::string popup;
   int listHeight = 0, lineHeight = 0;
   const std::string shot = program.PathIn("list.png");
   EXPECT_TRUE(e2e::WaitUntil([&] {
-    popup = PopupWindow(program, mainWindow);
+    const std::string popup = PopupWindow(program, mainWindow);
     if (popup.empty()) return false;
     e2e::Shell("import -window " + popup + " " + shot + " 2>/dev/null");
     const QImage list(QString::fromStdString(shot));

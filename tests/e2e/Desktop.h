@@ -151,7 +151,10 @@ class Program {
   std::string Caption();
   // The X window id of the main window.
   const std::string& Window() const { return WindowId; }
-  // The main window's client area on the screen.
+  // The main window's client area on the screen, as xdotool gives it: the
+  // window frame's offset (1, 20 under openbox) counted twice, so it starts
+  // 20 px below the menu bar's top. Screenshots, ClickAt and Wheel all use
+  // it, so their coordinates agree.
   QRect WindowRect();
   // A screenshot of the main window's client area.
   QImage Screenshot();
@@ -202,6 +205,10 @@ std::string StartOn(Program& program, TCore& image, std::vector<std::string> wor
 std::unique_ptr<TCore> SaveAndReadBack(Program& program, const std::string& path);
 // The lines, each ended with a newline, for a failure's message.
 std::string Join(const std::vector<std::string>& lines);
+
+// Where the value chooser shows, on the tool panel's second row, in the
+// coordinates of Screenshot, ClickAt and Wheel.
+inline const QRect kChooserArea(250, 22, 100, 14);
 
 // A test parameter's name: the program's language.
 std::string LanguageName(Program::Language language);

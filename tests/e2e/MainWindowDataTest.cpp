@@ -93,7 +93,7 @@ TEST(MainWindowDataRoads, AClickAfterTheWheelSelectsTheCellAndKeepsTheView) {
   auto image = NewImage();
   const std::string path = StartOn(program, *image);
   const QImage start = program.Screenshot();
-  const QRect chooser(250, 40, 100, 20);  // where the group's value chooser shows
+  const QRect chooser = e2e::kChooserArea;
   program.Keys("alt+s Down Return Return");  // Setup, Parameter setup, Variable parameter
   QRect first;
   ASSERT_TRUE(program.WaitForSteadyScreen([&](const QImage& now) {

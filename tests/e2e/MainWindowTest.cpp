@@ -175,11 +175,11 @@ TEST(MainWindowRoads, TheChooserStoresTheChosenValue) {
   const std::string path = StartOn(program, *image);
   ASSERT_EQ(image->GetParam(3, 1, 1, 0)->Value, 0);
   const QImage start = program.Screenshot();
-  const QRect chooser(250, 40, 100, 20);  // around the point clicked
+  const QRect chooser = e2e::kChooserArea;
   program.Keys("alt+s Down Return Return");  // Setup, Parameter setup, Variable parameter
   ASSERT_TRUE(program.WaitForSteadyScreen([&](const QImage& now) { return now.copy(chooser) != start.copy(chooser); }))
       << "the menus did not close on the chooser";
-  program.ClickAt(QPoint(300, 30));  // the chooser, over the tool panel's second row
+  program.ClickAt(chooser.center());
   ASSERT_TRUE(program.WaitForShownWindows(2)) << "the chooser's list did not open";
   program.Keys("Down Return");
   ASSERT_TRUE(program.WaitForShownWindows(1)) << "the chooser's list did not close";

@@ -13,8 +13,8 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,8 +29,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <functional>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
